@@ -1,0 +1,23 @@
+# Two entry points: `make run` and `make test`. Both install what is missing first.
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+
+.PHONY: deps configure build run test clean
+
+deps:
+	@bash tools/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	cd $(BUILD)/run && ./quillon
+
+test: build
+	cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD)

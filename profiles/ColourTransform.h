@@ -1,0 +1,45 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace quillon {
+
+// Input colour types of a translation, numbered as the callers know them.
+enum class DeviceColourType : int {
+    Rgb16 = 2,       // three 16-bit channels
+    Cmyk16 = 7,      // four 16-bit channels
+    SixChannel8 = 9, // six 8-bit channels
+};
+
+// Device profile -> Lab profile transform, relative colorimetric, best quality.
+// Lab comes back as three 16-bit words per colour: 0xFF00 = L* 100, 0x8080 = a*/b* 0.
+class ColourTransform {
+public:
+    ColourTransform() = default;
+
+    bool valid() const { return m_transform != nullptr; }
+    DeviceColourType inputType() const { return m_inputType; }
+
+    // Device colours are packed channel after channel (6, 8 or 6 bytes a colour).
+    // Safe to call from several threads at once on the same transform.
+    // False when there is no transform or the type is not the one it was made for.
+    bool Translate(const void* device, std::size_t count, DeviceColourType type,
+                   std::uint16_t* lab) const;
+
+    static long OpenCount();
+
+private:
+    friend ColourTransform CreateMultiProfileTransform(void*, void*);
+    struct Deleter {
+        void operator()(void* transform) const;
+    };
+    std::unique_ptr<void, Deleter> m_transform;
+    DeviceColourType m_inputType = DeviceColourType::Rgb16;
+};
+
+// Both arguments are cmsHPROFILE. A device colour space other than RGB, CMYK or six
+// colours, or profiles lcms refuses, give an invalid transform whose every Translate fails.
+ColourTransform CreateMultiProfileTransform(void* deviceProfile, void* labProfile);
+
+} // namespace quillon

@@ -1,0 +1,72 @@
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <lcms2.h>
+
+#include "profiles/ColourTransform.h"
+#include "profiles/ProfileHandle.h"
+
+using namespace quillon;
+
+namespace {
+
+ProfileHandle Glp() { return ProfileHandle::Adopt(cmsOpenProfileFromFile(QUILLON_RUN_DIR "/GLP.icc", "r")); }
+
+struct NeutralCase {
+    std::uint16_t r, g, b;
+    std::uint16_t lightness; // expected L word
+};
+
+} // namespace
+
+TEST(ColourTransform, BuiltInSrgbNeutralsComeBackInTheCallersLabEncoding)
+{
+    auto lab = Glp();
+    ASSERT_TRUE(lab);
+    auto srgb = ProfileHandle::Adopt(cmsCreate_sRGBProfile());
+    auto transform = CreateMultiProfileTransform(srgb.get(), lab.get());
+    ASSERT_TRUE(transform.valid());
+    const NeutralCase cases[] = {{65535, 65535, 65535, 0xFF00}, {0, 0, 0, 0}};
+    for (const auto& c : cases) {
+        std::uint16_t in[3] = {c.r, c.g, c.b};
+        std::uint16_t out[3] = {};
+        ASSERT_TRUE(transform.Translate(in, 1, DeviceColourType::Rgb16, out));
+        EXPECT_NEAR(out[0], c.lightness, 1);
+        EXPECT_NEAR(out[1], 0x8080, 1);
+        EXPECT_NEAR(out[2], 0x8080, 1);
+    }
+}
+
+TEST(ColourTransform, FailsForWrongTypeMissingProfilesAndUnsupportedSpaces)
+{
+    auto lab = Glp();
+    auto srgb = ProfileHandle::Adopt(cmsCreate_sRGBProfile());
+    auto gray = ProfileHandle::Adopt(cmsCreateGrayProfile(cmsD50_xyY(), nullptr));
+    std::uint16_t in[4] = {}, out[3] = {};
+
+    auto rgb = CreateMultiProfileTransform(srgb.get(), lab.get());
+    EXPECT_FALSE(rgb.Translate(in, 1, DeviceColourType::Cmyk16, out));
+
+    auto none = CreateMultiProfileTransform(nullptr, lab.get());
+    EXPECT_FALSE(none.valid());
+    EXPECT_FALSE(none.Translate(in, 1, DeviceColourType::Rgb16, out));
+
+    auto grey = CreateMultiProfileTransform(gray.get(), lab.get());
+    EXPECT_FALSE(grey.valid());
+}
+
+TEST(ColourTransform, CountsOpenHandles)
+{
+    const long profiles = ProfileHandle::OpenCount();
+    const long transforms = ColourTransform::OpenCount();
+    {
+        auto lab = Glp();
+        auto srgb = ProfileHandle::Adopt(cmsCreate_sRGBProfile());
+        auto t = CreateMultiProfileTransform(srgb.get(), lab.get());
+        EXPECT_EQ(ProfileHandle::OpenCount(), profiles + 2);
+        EXPECT_EQ(ColourTransform::OpenCount(), transforms + 1);
+    }
+    EXPECT_EQ(ProfileHandle::OpenCount(), profiles);
+    EXPECT_EQ(ColourTransform::OpenCount(), transforms);
+}

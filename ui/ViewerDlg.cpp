@@ -1,0 +1,7 @@
+#include "ui/ViewerDlg.h"
+
+namespace quillon {
+
+CViewerDlg::CViewerDlg(QWidget* parent) : QDialog(parent) { setWindowTitle("Quillon"); }
+
+} // namespace quillon
