@@ -1,0 +1,12 @@
+#pragma once
+
+class QWidget;
+
+namespace quillon {
+
+// Dialog layouts come from .ui files in English. Their texts in the current language live in
+// resources/texts/<dialog objectName>.tsv (object name, English, French); this sets every
+// listed child's text (label, button, group title, window title for the dialog itself).
+void ApplyDialogTexts(QWidget* dialog);
+
+} // namespace quillon
