@@ -1,6 +1,9 @@
 # Two entry points: `make run` and `make test`. Both install what is missing first.
-BUILD ?= build
-JOBS  ?= $(shell nproc)
+# `make test BUILD=build-asan SANITIZE=ON` runs the same tests under ASan + UBSan.
+BUILD    ?= build
+SANITIZE ?= OFF
+JOBS     ?= $(shell nproc)
+BUILD_TYPE := $(if $(filter ON,$(SANITIZE)),RelWithDebInfo,Release)
 
 .PHONY: deps configure build run test clean
 
@@ -8,7 +11,7 @@ deps:
 	@bash tools/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUILLON_SANITIZE=$(SANITIZE)
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
