@@ -1,0 +1,89 @@
+#include "profiles/NamedColours.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace quillon {
+
+std::uint16_t ScaleLightness(std::uint16_t stored)
+{
+    // Times 257/256 truncated: 0xFF00 -> 0xFFFF. Words above 0xFF00 are not valid L* and
+    // would overflow; they saturate.
+    const std::uint32_t scaled = (std::uint32_t(stored) * 257u) >> 8;
+    return static_cast<std::uint16_t>(std::min<std::uint32_t>(scaled, 0xFFFF));
+}
+
+std::int16_t ReadElement(const LoadedProfile& profile, std::uint32_t tag, void* buffer, std::uint32_t& size)
+{
+    std::uint32_t elementSize = 0;
+    if (!GetColorProfileElement(profile.handle, tag, 0, elementSize, nullptr) || elementSize < 1)
+        return element_result::NoElement;
+    const std::uint32_t room = size;
+    size = elementSize;
+    if (!buffer || room < elementSize)
+        return element_result::BufferTooSmall;
+    std::uint32_t read = elementSize;
+    if (!GetColorProfileElement(profile.handle, tag, 0, read, buffer) || read != elementSize)
+        return element_result::ReadFailed;
+    return element_result::Ok;
+}
+
+std::int16_t ParseNamedColours(const std::uint8_t* element, std::size_t size, NamedColour* colours,
+                               std::uint32_t& count)
+{
+    std::uint32_t claimed = 0, deviceCoordinates = 0;
+    // A header too short to state the counts holds no colours.
+    if (!ReadBigEndian32(element, size, ncl2::kCountOffset, claimed) ||
+        !ReadBigEndian32(element, size, ncl2::kDeviceCoordinatesOffset, deviceCoordinates))
+        claimed = 0;
+    const std::uint64_t entrySize = ncl2::kEntryFixedSize + 2 * std::uint64_t(deviceCoordinates);
+    const std::uint64_t room = size > ncl2::kFirstEntryOffset ? size - ncl2::kFirstEntryOffset : 0;
+    const auto held = static_cast<std::uint32_t>(std::min<std::uint64_t>(claimed, room / entrySize));
+    if (!colours) {
+        count = held;
+        return named_result::CountOnly;
+    }
+    const std::uint32_t wanted = std::min(count, held);
+    std::uint64_t at = ncl2::kFirstEntryOffset;
+    for (std::uint32_t i = 0; i < wanted; ++i, at += entrySize) {
+        const auto pos = static_cast<std::size_t>(at);
+        NamedColour colour;
+        // The name field is 32 bytes; a name that fills it is terminated here.
+        const void* zero = std::memchr(element + pos, 0, ncl2::kNameFieldSize);
+        const std::size_t length = zero ? static_cast<const std::uint8_t*>(zero) - (element + pos) : ncl2::kNameFieldSize;
+        std::memcpy(colour.name, element + pos, length);
+        colour.name[length] = 0;
+        std::uint16_t l = 0;
+        ReadBigEndian16(element, size, pos + 32, l);
+        ReadBigEndian16(element, size, pos + 34, colour.a16);
+        ReadBigEndian16(element, size, pos + 36, colour.b16);
+        colour.L16 = ScaleLightness(l);
+        colours[i] = colour;
+    }
+    count = wanted;
+    return named_result::Ok;
+}
+
+std::int16_t ReadNamedColours(const LoadedProfile& profile, NamedColour* colours, std::uint32_t& count)
+{
+    if (profile.ProfileClass() != sig::NamedColourClass)
+        return named_result::NotNamedColourProfile;
+    std::uint32_t size = 0;
+    const std::int16_t query = ReadElement(profile, sig::NamedColour2Tag, nullptr, size);
+    if (query != element_result::BufferTooSmall)
+        return query;
+    std::vector<std::uint8_t> element;
+    try {
+        element.resize(size);
+    } catch (const std::bad_alloc&) {
+        return element_result::ReadFailed;
+    }
+    const std::int16_t read = ReadElement(profile, sig::NamedColour2Tag, element.data(), size);
+    if (read != element_result::Ok)
+        return read;
+    return ParseNamedColours(element.data(), element.size(), colours, count);
+}
+
+} // namespace quillon
