@@ -1,0 +1,137 @@
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/ApplicationFolder.h"
+#include "app/Preferences.h"
+
+namespace quillon {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<unsigned char>;
+
+Bytes Magic(Bytes tail = {})
+{
+    Bytes bytes(kPrefsMagic.begin(), kPrefsMagic.end());
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    return bytes;
+}
+
+// A fresh folder per test, removed afterwards.
+class PrefsFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() /
+                 ("quillon_prefs_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    std::string Path() const { return (folder / kPrefsFileName).string(); }
+    void Write(const Bytes& bytes) const
+    {
+        std::ofstream out(Path(), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    Bytes Read() const
+    {
+        std::ifstream in(Path(), std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+    fs::path folder;
+};
+
+TEST_F(PrefsFolder, ReadsTheLanguageFromFileContents)
+{
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        std::int16_t language;
+    };
+    Bytes caseDiffers = Magic({1, 0});
+    caseDiffers[0] = 'k';
+    Bytes noNul = Magic({1, 0});
+    noNul[9] = ' ';
+    const Case cases[] = {
+        {"empty", {}, 0},
+        {"magic only", Magic(), 0},
+        {"11 bytes, French", Magic({1}), 1},
+        {"11 bytes, zero", Magic({0}), 0},
+        {"12 bytes, English", Magic({0, 0}), 0},
+        {"12 bytes, French", Magic({1, 0}), 1},
+        {"little-endian", Magic({0x34, 0x12}), 0x1234},
+        {"negative", Magic({0xFF, 0xFF}), -1},
+        {"longer file", Magic({1, 0, 7, 7, 7}), 1},
+        {"magic differs in case", caseDiffers, 0},
+        {"magic without its NUL", noNul, 0},
+        {"foreign file", Bytes{'P', 'N', 'G', 0, 1, 2, 3, 4, 5, 6, 1, 0}, 0},
+        {"9 bytes of the magic", Bytes(kPrefsMagic.begin(), kPrefsMagic.end() - 1), 0},
+    };
+    for (const Case& c : cases) {
+        Write(c.bytes);
+        EXPECT_EQ(ReadPreferences(Path()), c.language) << c.what;
+        EXPECT_EQ(ParsePreferences(c.bytes.data(), c.bytes.size()), c.language) << c.what;
+    }
+    EXPECT_EQ(ParsePreferences(nullptr, 12), 0);
+}
+
+TEST_F(PrefsFolder, UnopenableFilesReadAsEnglish)
+{
+    EXPECT_EQ(ReadPreferences(Path()), 0) << "missing";
+    fs::create_directory(Path()); // a folder where the file should be
+    EXPECT_EQ(ReadPreferences(Path()), 0) << "folder";
+    EXPECT_EQ(ReadPreferences((folder / "none" / kPrefsFileName).string()), 0) << "missing folder";
+}
+
+TEST_F(PrefsFolder, WritesTheTwelveBytesExactly)
+{
+    for (std::int16_t language : {std::int16_t{1}, std::int16_t{0}}) {
+        Write(Bytes(40, 0xAA)); // a longer older file is replaced, not patched
+        ASSERT_TRUE(WritePreferences(Path(), language));
+        EXPECT_EQ(Read(), Magic({static_cast<unsigned char>(language), 0}));
+        EXPECT_EQ(ReadPreferences(Path()), language);
+    }
+    const auto bytes = EncodePreferences(0x0102);
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), Magic({0x02, 0x01}));
+}
+
+TEST_F(PrefsFolder, UncreatableFileFailsQuietly)
+{
+    fs::create_directory(Path());
+    EXPECT_FALSE(WritePreferences(Path(), 1));
+    EXPECT_FALSE(WritePreferences((folder / "none" / kPrefsFileName).string(), 1));
+}
+
+TEST(ApplicationFolderTest, TrailingSlashAndLengthLimit)
+{
+    struct Case {
+        std::string cwd;
+        std::string folder;
+        bool fits;
+    };
+    const std::string long258 = "/" + std::string(257, 'd');
+    const std::string long259 = "/" + std::string(258, 'd');
+    const Case cases[] = {
+        {"/home/user", "/home/user/", true},
+        {"/home/user/", "/home/user/", true},
+        {"/", "/", true},
+        {"", "", false}, // working directory unknown
+        {long258, long258 + "/", true}, // 258 + '/' + terminator = 260 bytes
+        {long259, long259 + "/", false},
+        {long259.substr(0, 258) + "/", long259.substr(0, 258) + "/", true},
+    };
+    for (const Case& c : cases) {
+        const FolderInfo info = FolderFromWorkingDirectory(c.cwd);
+        EXPECT_EQ(info.path, c.folder) << c.cwd.size();
+        EXPECT_EQ(info.fits, c.fits) << c.cwd.size();
+    }
+}
+
+} // namespace
+} // namespace quillon
