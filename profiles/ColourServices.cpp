@@ -256,7 +256,7 @@ bool GetColorProfileElementTag(const ProfileHandle& profile, std::uint32_t index
 {
     if (const auto* stored = profile.bytes()) {
         TagEntry entry;
-        if (!ReadTagEntry(ViewOf(*stored), index, entry))
+        if (index > GetCountColorProfileElements(profile) || !ReadTagEntry(ViewOf(*stored), index, entry))
             return false;
         tag = entry.signature;
         return true;

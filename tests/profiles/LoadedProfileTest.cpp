@@ -1,0 +1,118 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "profiles/LoadedProfile.h"
+#include "profiles/ProfileRecord.h"
+#include "tests/profiles/Fixtures.h"
+
+using namespace quillon;
+using namespace quillon::testing;
+
+TEST(LoadedProfileSet, ResultCodesPerFile)
+{
+    struct Case {
+        std::string name;
+        std::int16_t result;
+        std::uint32_t profileClass;
+    };
+    const Case cases[] = {
+        {"rgb_printer.icc", load_result::Ok, sig::Output},
+        {"cmyk_scanner.icc", load_result::Ok, sig::Input},
+        {"grey_monitor.icc", load_result::Ok, sig::Display},
+        {"named_rgb_n3.icc", load_result::Ok, sig::NamedColourClass},
+        {Fixture("device_link.icc"), load_result::Ok, sig::Link},
+        {"broken_truncated_header.icc", load_result::CannotOpen, 0},
+        {"broken_tag_past_end.icc", load_result::CannotOpen, 0},
+        {"broken_table_past_end.icc", load_result::CannotOpen, 0},
+        {"broken_zero_length.icc", load_result::CannotOpen, 0},
+        {"broken_random.icc", load_result::CannotOpen, 0},
+        {"missing.icc", load_result::CannotOpen, 0},
+        {std::string(300, 'a') + ".icc", load_result::CannotOpen, 0}, // longer than a name holds
+    };
+    for (const auto& c : cases) {
+        const long open = ProfileHandle::OpenCount();
+        LoadedProfileSet set(FixtureServices());
+        LoadedProfile* profile = nullptr;
+        EXPECT_EQ(set.Load(c.name, &profile), c.result) << c.name;
+        if (c.result == load_result::Ok) {
+            ASSERT_NE(profile, nullptr);
+            EXPECT_TRUE(profile->valid);
+            EXPECT_EQ(profile->fileName, c.name);
+            EXPECT_EQ(profile->ProfileClass(), c.profileClass) << c.name;
+            EXPECT_GT(profile->tagCount, 0u);
+            EXPECT_EQ(set.Count(), 1);
+            EXPECT_EQ(set.At(0), profile);
+        } else {
+            EXPECT_EQ(profile, nullptr);
+            EXPECT_EQ(set.Count(), 0) << "a failed load leaves the set as it was";
+            EXPECT_EQ(ProfileHandle::OpenCount(), open) << c.name;
+        }
+    }
+}
+
+TEST(LoadedProfileSet, HeaderFieldsComeFromTheStoredHeader)
+{
+    LoadedProfileSet set(FixtureServices());
+    LoadedProfile* profile = nullptr;
+    ASSERT_EQ(set.Load("cmyk_scanner.icc", &profile), 0);
+    EXPECT_EQ(profile->ColourSpace(), sig::Cmyk);
+    const auto bytes = ReadFile(Fixture("cmyk_scanner.icc"));
+    EXPECT_TRUE(std::equal(profile->header, profile->header + 128, bytes.begin()));
+    EXPECT_NE(profile->handle.get(), nullptr);
+}
+
+TEST(LoadedProfileSet, FiftyFirstProfileIsRefusedAndChangesNothing)
+{
+    LoadedProfileSet set(FixtureServices());
+    for (int i = 0; i < LoadedProfileSet::kMaxProfiles; ++i)
+        ASSERT_EQ(set.Load("rgb_printer.icc"), 0) << i;
+    const long open = ProfileHandle::OpenCount();
+    LoadedProfile* profile = nullptr;
+    EXPECT_EQ(set.Load("grey_monitor.icc", &profile), load_result::SetFull);
+    EXPECT_EQ(set.LoadFromMemory("x", 1, &profile), load_result::SetFull);
+    EXPECT_EQ(profile, nullptr);
+    EXPECT_EQ(set.Count(), 50);
+    EXPECT_EQ(ProfileHandle::OpenCount(), open);
+    EXPECT_EQ(set.At(50), nullptr);
+}
+
+TEST(LoadedProfileSet, MoreThanTwoHundredTagsLoadsTheFirstTwoHundred)
+{
+    LoadedProfileSet set(FixtureServices());
+    LoadedProfile* profile = nullptr;
+    ASSERT_EQ(set.Load("many_tags.icc", &profile), 0);
+    EXPECT_EQ(GetCountColorProfileElements(profile->handle), 250u);
+    ASSERT_EQ(profile->tagCount, 200u);
+    EXPECT_EQ(profile->tags[0], MakeSignature('T', '0', '0', '0'));
+    EXPECT_EQ(profile->tags[199], MakeSignature('T', '1', '9', '9'));
+}
+
+TEST(LoadedProfileSet, ReleaseAllAndDestructionCloseEveryHandle)
+{
+    const long open = ProfileHandle::OpenCount();
+    {
+        LoadedProfileSet set(FixtureServices());
+        ASSERT_EQ(set.Load("rgb_printer.icc"), 0);
+        ASSERT_EQ(set.Load(QUILLON_RUN_DIR "/GLP.icc"), 0); // loaded by a later step of the same operation
+        EXPECT_EQ(ProfileHandle::OpenCount(), open + 2);
+        set.ReleaseAll();
+        EXPECT_EQ(set.Count(), 0);
+        EXPECT_EQ(ProfileHandle::OpenCount(), open);
+        ASSERT_EQ(set.Load("cmyk_scanner.icc"), 0);
+        ASSERT_EQ(set.Load("grey_monitor.icc"), 0);
+        EXPECT_EQ(ProfileHandle::OpenCount(), open + 2);
+    }
+    EXPECT_EQ(ProfileHandle::OpenCount(), open);
+}
+
+TEST(LoadedProfileSet, LoadsFromMemoryWithTheSameChecks)
+{
+    const auto good = ReadFile(Fixture("rgb_printer.icc"));
+    const auto broken = ReadFile(Fixture("broken_tag_past_end.icc"));
+    LoadedProfileSet set(FixtureServices());
+    EXPECT_EQ(set.LoadFromMemory(good.data(), good.size()), 0);
+    EXPECT_EQ(set.LoadFromMemory(broken.data(), broken.size()), load_result::CannotOpen);
+    EXPECT_EQ(set.LoadFromMemory(nullptr, 10), load_result::CannotOpen);
+    EXPECT_EQ(set.Count(), 1);
+}

@@ -1,0 +1,218 @@
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "profiles/ColourTransform.h"
+#include "profiles/NamedColours.h"
+#include "tests/profiles/Fixtures.h"
+
+using namespace quillon;
+using namespace quillon::testing;
+
+namespace {
+
+// The generator's colours, in order.
+const char* const kNames[] = {"Paper White", "mid grey", "Brick", "aqua", "_Underline", "ZINC", "Ochre", "night"};
+
+struct Loaded {
+    LoadedProfileSet set{FixtureServices()};
+    LoadedProfile* profile = nullptr;
+    explicit Loaded(const std::string& name) { EXPECT_EQ(set.Load(name, &profile), 0) << name; }
+};
+
+std::vector<NamedColour> ReadAll(const LoadedProfile& profile, std::int16_t& result)
+{
+    std::uint32_t count = 0;
+    result = ReadNamedColours(profile, nullptr, count);
+    if (result != named_result::CountOnly)
+        return {};
+    std::vector<NamedColour> colours(count);
+    result = ReadNamedColours(profile, colours.data(), count);
+    colours.resize(count);
+    return colours;
+}
+
+} // namespace
+
+TEST(NamedColoursElement, ReadElementResultCodes)
+{
+    Loaded named("named_rgb_n3.icc");
+    Loaded printer("rgb_printer.icc");
+    std::uint32_t size = 0;
+    EXPECT_EQ(ReadElement(*named.profile, sig::NamedColour2Tag, nullptr, size), element_result::BufferTooSmall);
+    const std::uint32_t whole = size;
+    EXPECT_EQ(whole, 84u + 8u * 44u);
+
+    std::vector<std::uint8_t> small(whole - 1);
+    size = whole - 1;
+    EXPECT_EQ(ReadElement(*named.profile, sig::NamedColour2Tag, small.data(), size), element_result::BufferTooSmall);
+    EXPECT_EQ(size, whole) << "the size is set to the element's size in every case";
+
+    std::vector<std::uint8_t> buffer(whole + 10);
+    size = whole + 10;
+    EXPECT_EQ(ReadElement(*named.profile, sig::NamedColour2Tag, buffer.data(), size), element_result::Ok);
+    EXPECT_EQ(size, whole);
+    EXPECT_EQ(0, std::memcmp(buffer.data(), "ncl2", 4));
+
+    size = 99;
+    EXPECT_EQ(ReadElement(*printer.profile, sig::NamedColour2Tag, nullptr, size), element_result::NoElement);
+}
+
+TEST(NamedColoursElement, EntriesSitAtTheirOffsetsWithThreeDeviceCoordinates)
+{
+    Loaded named("named_rgb_n3.icc");
+    std::vector<std::uint8_t> element(1000);
+    std::uint32_t size = 1000;
+    ASSERT_EQ(ReadElement(*named.profile, sig::NamedColour2Tag, element.data(), size), 0);
+    std::uint32_t n = 0;
+    ASSERT_TRUE(ReadBigEndian32(element.data(), size, 16, n));
+    EXPECT_EQ(n, 3u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(element.data() + 84), kNames[0]);
+    EXPECT_STREQ(reinterpret_cast<const char*>(element.data() + 128), kNames[1]); // 84 + 38 + 2*3
+    std::int16_t result = 0;
+    const auto colours = ReadAll(*named.profile, result);
+    ASSERT_EQ(result, 0);
+    ASSERT_EQ(colours.size(), 8u);
+    EXPECT_STREQ(colours[1].name, kNames[1]);
+}
+
+TEST(NamedColoursRead, ResultCodesPerProfile)
+{
+    struct Case {
+        const char* file;
+        std::int16_t countResult; // first call, without an array
+        std::uint32_t count;
+    };
+    const Case cases[] = {
+        {"named_rgb_n3.icc", named_result::CountOnly, 8},
+        {"named_cmyk_n0.icc", named_result::CountOnly, 8},
+        {"named_lab_empty.icc", named_result::CountOnly, 0},
+        {"named_no_element.icc", element_result::NoElement, 0},
+        {"rgb_printer.icc", named_result::NotNamedColourProfile, 0},
+        {"grey_monitor.icc", named_result::NotNamedColourProfile, 0},
+        // Claims a million colours: stops at the last whole entry inside the element.
+        {"named_overcount.icc", named_result::CountOnly, 8},
+    };
+    for (const auto& c : cases) {
+        Loaded loaded(c.file);
+        ASSERT_NE(loaded.profile, nullptr);
+        std::uint32_t count = 55;
+        EXPECT_EQ(ReadNamedColours(*loaded.profile, nullptr, count), c.countResult) << c.file;
+        if (c.countResult == named_result::CountOnly)
+            EXPECT_EQ(count, c.count) << c.file;
+        else
+            EXPECT_EQ(count, 55u) << c.file;
+    }
+}
+
+TEST(NamedColoursRead, ValuesNamesAndRescaledLightness)
+{
+    for (const char* file : {"named_rgb_n3.icc", "named_cmyk_n0.icc"}) {
+        Loaded loaded(file);
+        std::int16_t result = 0;
+        const auto colours = ReadAll(*loaded.profile, result);
+        ASSERT_EQ(result, 0) << file;
+        ASSERT_EQ(colours.size(), 8u) << file;
+        for (std::size_t i = 0; i < colours.size(); ++i)
+            EXPECT_STREQ(colours[i].name, kNames[i]) << "prefix and suffix are never added";
+        EXPECT_EQ(colours[0].L16, 65535) << file; // 0xFF00
+        EXPECT_EQ(colours[1].L16, 32896) << file; // 0x8000
+        EXPECT_EQ(colours[2].a16, 0xA000) << file;
+        EXPECT_EQ(colours[2].b16, 0x9000) << file;
+    }
+}
+
+TEST(NamedColoursRead, LightnessScaleTruncatesAndSaturates)
+{
+    struct Case {
+        std::uint16_t stored, scaled;
+    };
+    const Case cases[] = {{0, 0},         {1, 1},          {0x00FF, 0x00FF}, {0x0100, 0x0101},
+                          {0x8000, 32896}, {0xFF00, 65535}, {0xFF01, 65535},  {0xFFFF, 65535}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ScaleLightness(c.stored), c.scaled) << c.stored;
+}
+
+TEST(NamedColoursRead, CapacityFiveOfEightDeliversTheFirstFive)
+{
+    Loaded loaded("named_rgb_n3.icc");
+    NamedColour colours[8];
+    std::uint32_t count = 5;
+    ASSERT_EQ(ReadNamedColours(*loaded.profile, colours, count), 0);
+    EXPECT_EQ(count, 5u);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_STREQ(colours[i].name, kNames[i]);
+    EXPECT_STREQ(colours[5].name, "") << "nothing past the room given";
+}
+
+TEST(NamedColoursRead, RoomBeyondTheColoursLowersTheCount)
+{
+    Loaded loaded("named_overcount.icc");
+    std::vector<NamedColour> colours(20);
+    std::uint32_t count = 20;
+    ASSERT_EQ(ReadNamedColours(*loaded.profile, colours.data(), count), 0);
+    EXPECT_EQ(count, 8u);
+    EXPECT_STREQ(colours[7].name, kNames[7]);
+}
+
+TEST(NamedColoursRead, NameFillingItsFieldIsCutAtThirtyTwoBytes)
+{
+    Loaded loaded("named_longname.icc");
+    std::int16_t result = 0;
+    const auto colours = ReadAll(*loaded.profile, result);
+    ASSERT_EQ(result, 0);
+    ASSERT_EQ(colours.size(), 8u);
+    EXPECT_EQ(std::string(colours[0].name), std::string(32, 'X'));
+    EXPECT_EQ(colours[0].L16, 65535) << "the values after the name are still read";
+    EXPECT_STREQ(colours[1].name, kNames[1]);
+}
+
+TEST(NamedColoursParse, ShortAndOddElements)
+{
+    struct Case {
+        std::vector<std::uint8_t> element;
+        std::uint32_t count;
+    };
+    std::vector<std::uint8_t> header(84, 0);
+    header[15] = 2; // two colours claimed
+    std::vector<std::uint8_t> oneAndAHalf = header;
+    oneAndAHalf.resize(84 + 38 + 20, 'A');
+    std::vector<std::uint8_t> hugeN = header;
+    hugeN[16] = hugeN[17] = hugeN[18] = hugeN[19] = 0xFF;
+    hugeN.resize(84 + 100, 0);
+    const Case cases[] = {
+        {{}, 0}, {std::vector<std::uint8_t>(10, 0), 0}, {header, 0}, {oneAndAHalf, 1}, {hugeN, 0},
+    };
+    for (const auto& c : cases) {
+        std::uint32_t count = 99;
+        EXPECT_EQ(ParseNamedColours(c.element.data(), c.element.size(), nullptr, count), named_result::CountOnly);
+        EXPECT_EQ(count, c.count) << c.element.size();
+        std::vector<NamedColour> colours(4);
+        count = 4;
+        EXPECT_EQ(ParseNamedColours(c.element.data(), c.element.size(), colours.data(), count), 0);
+        EXPECT_EQ(count, c.count);
+    }
+}
+
+TEST(InstalledProfile, SrgbWhiteTranslatesToTheCallersLabWhite)
+{
+    const std::string srgb = InstalledSrgb();
+    if (srgb.empty())
+        GTEST_SKIP() << "no installed sRGB profile";
+    LoadedProfileSet set(FixtureServices());
+    LoadedProfile* device = nullptr;
+    LoadedProfile* lab = nullptr;
+    ASSERT_EQ(set.Load(srgb, &device), 0);
+    ASSERT_EQ(set.Load(QUILLON_RUN_DIR "/GLP.icc", &lab), 0);
+    EXPECT_EQ(device->ColourSpace(), sig::Rgb);
+    auto transform = CreateMultiProfileTransform(device->handle.get(), lab->handle.get());
+    ASSERT_TRUE(transform.valid());
+    const std::uint16_t white[3] = {65535, 65535, 65535};
+    std::uint16_t out[3] = {};
+    ASSERT_TRUE(transform.Translate(white, 1, DeviceColourType::Rgb16, out));
+    EXPECT_NEAR(out[0], 0xFF00, 1);
+    EXPECT_NEAR(out[1], 0x8080, 1);
+    EXPECT_NEAR(out[2], 0x8080, 1);
+}
