@@ -1,0 +1,66 @@
+#pragma once
+#include <cstdint>
+
+#include "gamut/GamutShape.h"
+
+namespace quillon {
+
+// One spherical bin: the outermost sample seen in its direction.
+struct GamutCell {
+    float radius;    // from (L* 50, a* 0, b* 0); 0 = empty
+    float hue;       // degrees, [0, 360)
+    float elevation; // degrees, [0, 360): above the a*b* plane 0 ... 90, below 270 ... 360
+    float L, a, b;
+};
+
+struct Spherical {
+    float radius, hue, elevation;
+};
+
+struct Lab {
+    float L, a, b;
+};
+
+// A float angle just below 0 plus 360 rounds to 360.0f; such an angle is 0 to within float
+// precision, so it is held as 0 (sector 0 starts at the +a* axis, band by elevation 0).
+Spherical LabToSpherical(float L, float a, float b);
+Lab SphericalToLab(float radius, float hue, float elevation);
+
+// The builder's working grid of n x n bins, [band][sector].
+struct GamutGrid {
+    GamutCell cells[kMaxGridSize][kMaxGridSize];
+    std::uint32_t colourSpace;
+    float hueStep;
+    float elevationStep;
+    std::int16_t gridSize;
+    float topPole[3];    // a*, L*, b*
+    float bottomPole[3];
+
+    // n odd -> n + 1, n < 8 -> 8, n > 32 -> 32 (the cell array's size).
+    void Reset(int n, std::uint32_t signature);
+    void AddSample(float L, float a, float b);
+    // Hole filling, then the pole search. Always ends.
+    void Repair();
+
+    // Bin of a stored elevation / hue, always within 0 ... n - 1.
+    int BandOf(float elevation) const;
+    int SectorOf(float hue) const;
+
+    // Keeps each cell of other whose radius is strictly greater: merging the grids of
+    // consecutive sample runs in run order equals binning all samples in order.
+    void MergeFrom(const GamutGrid& later);
+
+    // Hole-filling passes the last Repair ran (for tests of its termination).
+    int lastFillPasses = 0;
+
+private:
+    bool FillHole(int band, int sector, int minNeighbours);
+    void FillHoles();
+    void FindPoles();
+};
+
+// The sector whose highest (lowest) point joins sector i's in the pole fan: the next one
+// cyclically, skipping the apex sector.
+int FanPartner(int sector, int apexSector, int n);
+
+} // namespace quillon
