@@ -1,12 +1,139 @@
 #pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
 #include <QDialog>
+#include <QString>
+
+#include "profiles/ColourServices.h"
+#include "profiles/ProfileRecord.h"
+#include "ui/ColourProbeState.h"
+#include "view3d/ViewSlot.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QRadioButton;
+
+namespace Ui {
+class ViewerDlg;
+}
 
 namespace quillon {
 
+class C3DScrollView;
+class COpacityTrackBar;
+struct LoadedProfile;
+class LoadedProfileSet;
+
+// What the main window takes from outside; tests replace parts of it.
+struct ViewerEnvironment {
+    // Folder of GLP.icc, ending in '/'.
+    QString applicationFolder;
+    // Folders the catalogue lists and loads profiles from.
+    ColourServices services;
+    // Runs the add-profile dialog; the chosen record, or nothing when it was cancelled.
+    std::function<std::optional<ProfileRecord>(QWidget* parent, const ColourServices& services)>
+        chooseProfile;
+    // Builds the named-colour profile list under its progress box.
+    std::function<std::vector<ProfileRecord>(QWidget* parent, const ColourServices& services)>
+        buildNcpList;
+    // Worker threads of a gamut build; 0 = all cores.
+    unsigned buildThreads = 0;
+
+    // The application folder of the running application, the installed profiles, and the
+    // real dialogs.
+    static ViewerEnvironment Default();
+};
+
+// The main window (template 102): the view list of up to four profiles, the viewport, the
+// display parameters of each row and the colour probe.
 class CViewerDlg : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int kRows = 4;
+
     explicit CViewerDlg(QWidget* parent = nullptr);
+    explicit CViewerDlg(ViewerEnvironment environment, QWidget* parent = nullptr);
+    ~CViewerDlg() override;
+
+    // Handlers, also reachable for tests through the widgets themselves.
+    void OnAdd();
+    void OnRemove();
+    void OnTopView();
+    void OnAbout();
+    void EnableRows();
+
+    void OnVisibility(int row);
+    void OnColourMode(int row);
+    void OnOpacityReleased(int row);
+
+    void OnFormatChanged();
+    void OnValueEdited();
+    void OnShowPoint();
+    void OnNcpProfileChosen();
+    void OnColourChosen();
+
+    // Builds the shape of slot `row` with the device profile already in `set`, under the
+    // progress box; true when it was built and compiled.
+    bool BuildGamutShape(LoadedProfileSet& set, int row, std::int16_t shapeIndex,
+                         const LoadedProfile& profile);
+
+    // State, for tests and the viewport.
+    std::int16_t SlotCount() const { return m_slotCount; }
+    const ViewSlot& Slot(int row) const { return m_slots.at(row); }
+    const ColourProbeState& Probe() const { return m_probe; }
+    C3DScrollView* Viewport() const { return m_viewport; }
+    QAction* AboutAction() const { return m_aboutAction; }
+
+    void accept() override; // Enter does not close the window
+    void reject() override; // Escape and the close box ask first
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    struct RowControls {
+        QLabel* number = nullptr;
+        QCheckBox* visible = nullptr;
+        QLabel* naturalSwatch = nullptr;
+        QLabel* solidSwatch = nullptr;
+        QRadioButton* natural = nullptr;
+        QRadioButton* solid = nullptr;
+        COpacityTrackBar* opacity = nullptr;
+    };
+
+    void InitDialog();
+    void InitViewList();
+    void InitDisplayParameters();
+    void InitProbe();
+    void CreateViewport();
+    void ConnectHandlers();
+
+    // Whole-window data exchange.
+    void ReadControls();
+    void WriteControls();
+
+    void SetRowControls(int row, const ViewSlot& slot);
+    void InsertListRow(int row, const ViewSlot& slot);
+    int LowestFreeShapeEntry() const;
+    void RecompileShape(int row);
+    void ApplyFormatLayout();
+    void RedrawViewport();
+
+    ViewerEnvironment m_env;
+    std::unique_ptr<Ui::ViewerDlg> m_ui;
+    C3DScrollView* m_viewport = nullptr; // child of the placeholder, owned through it
+    std::int16_t m_slotCount = 0;
+    std::array<ViewSlot, kRows> m_slots{};
+    ColourProbeState m_probe;
+    std::array<RowControls, kRows> m_rows{};
+    std::array<int, kRows> m_opacityPositions{};
+    QAction* m_aboutAction = nullptr;
 };
 
 } // namespace quillon

@@ -1,0 +1,47 @@
+#pragma once
+#include <cstdint>
+
+#include <QString>
+
+namespace quillon {
+
+// Probe formats, in the order of the Format combo (1020).
+enum class ProbeFormat : int { Lab = 0, Lch = 1, NcpProfile = 2 };
+
+struct ProbeLab {
+    float L = 0.0f;
+    float a = 0.0f;
+    float b = 0.0f;
+};
+
+struct ProbeLch {
+    double L = 0.0;
+    double C = 0.0;
+    double h = 0.0; // degrees, in (0, 360]
+};
+
+// Reads a value the way strtod does in the "C" locale, whatever the user's locale:
+// leading blanks skipped, "." is the only decimal separator, reading stops at the first
+// character that does not fit, no number gives 0. Never fails.
+double ParseProbeNumber(const QString& text);
+
+// A double narrowed to float without leaving the float range undefined: out-of-range
+// finite values become the infinity of their sign.
+float NarrowToFloat(double value);
+
+// Display form of a probe value: "%.2f".
+QString FormatProbeValue(double value);
+
+// Hue of 0 and every neutral colour show as 360.
+ProbeLch LabToLch(float L, float a, float b);
+
+// h in degrees as entered (not reduced). a* is kept as a float before b* is derived from it.
+ProbeLab LchToLab(double L, double C, double h);
+
+// Named-colour values: L16 over 0...65535 is L* 0...100; a16, b16 use the factor 256/65535.
+ProbeLab NamedColourToLab(std::uint16_t L16, std::uint16_t a16, std::uint16_t b16);
+
+// Folds A-Z to a-z, then compares byte values (names of colours and files).
+int CompareFoldedNames(const char* x, const char* y);
+
+} // namespace quillon

@@ -1,0 +1,39 @@
+// The display parameters of each row: visibility, colour mode and opacity.
+#include <QCheckBox>
+#include <QRadioButton>
+
+#include "ui/OpacityTrackBar.h"
+#include "ui/ViewerDlg.h"
+#include "ui/ViewportAccess.h"
+#include "view3d/ShapeEntry.h"
+
+namespace quillon {
+
+void CViewerDlg::OnVisibility(int row)
+{
+    if (row < 0 || row >= m_slotCount)
+        return;
+    ViewSlot& slot = m_slots[row];
+    slot.visible = m_rows[row].visible->checkState() != Qt::Unchecked;
+    ShapeEntryAt(m_viewport, slot.shapeIndex).visible = slot.visible ? 1 : 0;
+    RedrawViewport(); // the list stays as it is
+}
+
+void CViewerDlg::OnColourMode(int row)
+{
+    if (row < 0 || row >= m_slotCount)
+        return;
+    m_slots[row].naturalColours = m_rows[row].natural->isChecked();
+    RecompileShape(row);
+}
+
+void CViewerDlg::OnOpacityReleased(int row)
+{
+    if (row < 0 || row >= m_slotCount)
+        return;
+    ReadControls();
+    m_slots[row].opacity = static_cast<std::int16_t>(m_opacityPositions[row]);
+    RecompileShape(row);
+}
+
+} // namespace quillon

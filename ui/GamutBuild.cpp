@@ -1,0 +1,96 @@
+// CViewerDlg::BuildGamutShape: the build of one row's shape under the progress box.
+#include <QApplication>
+#include <QDir>
+
+#include "app/MessageBoxes.h"
+#include "app/Strings.h"
+#include "gamut/GamutBuilder.h"
+#include "profiles/ColourTransform.h"
+#include "profiles/LoadedProfile.h"
+#include "ui/BuildGamutShapeProgressDlg.h"
+#include "ui/StringIds.h"
+#include "ui/ViewerDlg.h"
+#include "ui/ViewportAccess.h"
+#include "view3d/ShapeEntry.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* kLabProfileName = "GLP.icc";
+
+// The wait cursor for one scope; restored on every path out.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { Restore(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    void Restore()
+    {
+        if (m_set)
+            QApplication::restoreOverrideCursor();
+        m_set = false;
+    }
+
+private:
+    bool m_set = true;
+};
+
+} // namespace
+
+bool CViewerDlg::BuildGamutShape(LoadedProfileSet& set, int row, std::int16_t shapeIndex,
+                                 const LoadedProfile& profile)
+{
+    if (row < 0 || row >= kRows || shapeIndex < 0 || shapeIndex >= kRows)
+        return false;
+    ViewSlot& slot = m_slots[row];
+
+    // An absolute path: a bare name would be looked up in the profile folders instead.
+    const QString labPath =
+        QDir(m_env.applicationFolder).absoluteFilePath(QString::fromLatin1(kLabProfileName));
+    LoadedProfile* lab = nullptr;
+    if (set.Load(labPath.toStdString(), &lab) != load_result::Ok || lab == nullptr) {
+        ErrorBox(ids::kCannotLoadGlp);
+        return false;
+    }
+
+    const std::uint32_t colourSpace = profile.ColourSpace();
+    slot.shape.gridSize = GridSizeFor(colourSpace);
+    const ColourTransform transform = CreateMultiProfileTransform(profile.handle.get(), lab->handle.get());
+
+    WaitCursor cursor;
+    CBuildGamutShapeProgressDlg box(this);
+    const QString text = LoadText(ids::kBuildingShape);
+    const int levels = OutermostLevels(colourSpace);
+    if (levels <= 0) {
+        cursor.Restore();
+        ErrorBox(ids::kUnsupportedColourSpace);
+        return false;
+    }
+
+    box.SetRange(levels);
+    box.show();
+    box.SetText(text);
+    box.SetPosition(0);
+
+    const BuildResult result = BuildShape(
+        transform, colourSpace, slot.shape, [&box](int levelsDone) { box.SetPosition(levelsDone); },
+        m_env.buildThreads);
+
+    box.hide();
+    cursor.Restore();
+    if (result == BuildResult::UnsupportedColourSpace) {
+        ErrorBox(ids::kUnsupportedColourSpace);
+        return false;
+    }
+    if (result != BuildResult::Ok) {
+        ErrorBox(ids::kCannotUseProfile);
+        return false;
+    }
+
+    ShapeEntryAt(m_viewport, shapeIndex).visible = 1;
+    return CompileShape(m_viewport, shapeIndex, slot, static_cast<std::int16_t>(row));
+}
+
+} // namespace quillon

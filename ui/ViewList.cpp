@@ -1,0 +1,178 @@
+// The view list: adding and removing profiles.
+#include <cstring>
+#include <string>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include "app/MessageBoxes.h"
+#include "app/Strings.h"
+#include "profiles/LoadedProfile.h"
+#include "ui/OpacityTrackBar.h"
+#include "ui/StringIds.h"
+#include "ui/ViewSlots.h"
+#include "ui/ViewerDlg.h"
+#include "ui/ViewportAccess.h"
+#include "view3d/C3DScrollView.h"
+#include "ui_ViewerDlg.h"
+#include "view3d/ShapeEntry.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr int kFullOpacity = 100;
+
+std::string StoredName(const char (&field)[ProfileRecord::kNameSize])
+{
+    return std::string(field, strnlen(field, ProfileRecord::kNameSize));
+}
+
+} // namespace
+
+int CViewerDlg::LowestFreeShapeEntry() const
+{
+    for (int k = 0; k < kRows; ++k) {
+        if (ShapeEntryAt(m_viewport, k).inUse == 0)
+            return k;
+    }
+    return -1;
+}
+
+void CViewerDlg::SetRowControls(int row, const ViewSlot& slot)
+{
+    const RowControls& c = m_rows[row];
+    c.visible->setChecked(slot.visible);
+    c.natural->setChecked(slot.naturalColours);
+    c.solid->setChecked(!slot.naturalColours);
+    c.opacity->setValue(slot.opacity);
+}
+
+void CViewerDlg::InsertListRow(int row, const ViewSlot& slot)
+{
+    auto* item = new QTreeWidgetItem; // owned by the list once inserted
+    item->setText(0, QString::asprintf("%d", row + 1));
+    const std::string name = StoredName(slot.profile.fileName);
+    item->setText(1, QString::fromUtf8(DisplayFileName(name.c_str())));
+    item->setText(2, LoadText(ClassLabelId(slot.profile.profileClass)));
+    item->setText(3, LoadText(ColourSpaceLabelId(slot.profile.colourSpace)));
+    item->setTextAlignment(0, Qt::AlignCenter);
+    item->setTextAlignment(2, Qt::AlignCenter);
+    item->setTextAlignment(3, Qt::AlignCenter);
+    m_ui->viewList->insertTopLevelItem(row, item);
+}
+
+void CViewerDlg::OnAdd()
+{
+    if (m_slotCount >= kRows) {
+        WarningBox(ids::kMaxProfilesReached);
+        return;
+    }
+    const std::optional<ProfileRecord> chosen = m_env.chooseProfile(this, m_env.services);
+    if (!chosen) {
+        EnableRows();
+        return;
+    }
+    if (FindDuplicateSlot(*chosen, m_slots.data(), m_slotCount) >= 0) {
+        WarningBox(ids::kAlreadyInList);
+        return;
+    }
+
+    // The set lives on the stack: creating it cannot run out of memory, so 1004 never arises.
+    LoadedProfileSet set(m_env.services);
+    LoadedProfile* device = nullptr;
+    if (set.Load(StoredName(chosen->fileName), &device) != load_result::Ok || device == nullptr) {
+        set.ReleaseAll();
+        ErrorBox(ids::kCannotLoadProfile);
+        return;
+    }
+
+    const int row = m_slotCount;
+    ViewSlot& slot = m_slots[row];
+    slot.profile = *chosen;
+    slot.profile.fileName[ProfileRecord::kNameSize - 1] = 0;
+    const int entry = LowestFreeShapeEntry();
+    if (entry < 0) {
+        set.ReleaseAll();
+        ErrorBox(ids::kShapeFlagsWrong);
+        return;
+    }
+    slot.shapeIndex = static_cast<std::int16_t>(entry);
+    slot.visible = true;
+    slot.opacity = kFullOpacity;
+    slot.naturalColours = true;
+
+    SetRowControls(row, slot);
+    ReadControls();
+    m_viewport->repaint(); // the picture before the build starts
+
+    if (!BuildGamutShape(set, row, slot.shapeIndex, *device)) {
+        set.ReleaseAll();
+        ErrorBox(ids::kCannotBuildShape);
+        return;
+    }
+
+    InsertListRow(row, slot);
+    ++m_slotCount;
+    set.ReleaseAll();
+    EnableRows();
+}
+
+void CViewerDlg::OnRemove()
+{
+    QTreeWidget* list = m_ui->viewList;
+    const auto firstSelected = [list]() {
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            if (list->topLevelItem(i)->isSelected())
+                return i;
+        }
+        return -1;
+    };
+    if (firstSelected() < 0) {
+        WarningBox(ids::kSelectProfileFirst);
+        return;
+    }
+    if (QuestionBox(ids::kConfirmRemove, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+        EnableRows();
+        return;
+    }
+
+    // Rows the remaining slots sat in, to recompile those that move.
+    std::array<int, kRows> formerRow{};
+    for (int r = 0; r < kRows; ++r)
+        formerRow[r] = r;
+
+    for (int i = firstSelected(); i >= 0 && i < m_slotCount; i = firstSelected()) {
+        const std::int16_t entry = m_slots[i].shapeIndex;
+        ShapeEntryAt(m_viewport, entry).inUse = 0;
+        DeleteShapeList(m_viewport, entry);
+        std::unique_ptr<QTreeWidgetItem> item(list->takeTopLevelItem(i));
+        RemoveSlotAt(m_slots.data(), m_slotCount, i);
+        for (int k = i; k < m_slotCount; ++k)
+            formerRow[k] = formerRow[k + 1];
+    }
+
+    for (int r = 0; r < m_slotCount; ++r) {
+        list->topLevelItem(r)->setText(0, QString::asprintf("%d", r + 1));
+        SetRowControls(r, m_slots[r]);
+        // A moved shape takes the solid colour and footprint colour of its new row now,
+        // not at its next change.
+        if (formerRow[r] != r)
+            RecompileShape(r);
+    }
+    ReadControls();
+    update();
+    RedrawViewport();
+    EnableRows();
+}
+
+void CViewerDlg::RecompileShape(int row)
+{
+    const ViewSlot& slot = m_slots[row];
+    DeleteShapeList(m_viewport, slot.shapeIndex);
+    CompileShape(m_viewport, slot.shapeIndex, slot, static_cast<std::int16_t>(row));
+}
+
+} // namespace quillon

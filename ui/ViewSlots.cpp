@@ -1,0 +1,81 @@
+#include "ui/ViewSlots.h"
+
+#include <cstring>
+
+#include "ui/ColourProbe.h"
+#include "ui/StringIds.h"
+
+namespace quillon {
+
+namespace {
+
+bool SameNameIgnoringCase(const char* x, const char* y)
+{
+    return CompareFoldedNames(x, y) == 0;
+}
+
+// Stored names are 260-byte fields; a field without terminator is read only up to its end.
+void TerminatedCopy(char (&out)[ProfileRecord::kNameSize], const char (&in)[ProfileRecord::kNameSize])
+{
+    std::memcpy(out, in, sizeof out);
+    out[ProfileRecord::kNameSize - 1] = 0;
+}
+
+} // namespace
+
+int FindDuplicateSlot(const ProfileRecord& record, const ViewSlot* viewSlots, int slotCount)
+{
+    char chosen[ProfileRecord::kNameSize];
+    TerminatedCopy(chosen, record.fileName);
+    for (int i = 0; i < slotCount && i < kMaxViewSlots; ++i) {
+        const ProfileRecord& used = viewSlots[i].profile;
+        if (used.colourSpace != record.colourSpace || used.profileClass != record.profileClass)
+            continue;
+        char name[ProfileRecord::kNameSize];
+        TerminatedCopy(name, used.fileName);
+        if (SameNameIgnoringCase(chosen, name))
+            return i;
+    }
+    return -1;
+}
+
+void RemoveSlotAt(ViewSlot* viewSlots, std::int16_t& slotCount, int i)
+{
+    if (i < 0 || i >= slotCount || slotCount > kMaxViewSlots)
+        return;
+    --slotCount;
+    for (int k = i; k < slotCount; ++k)
+        viewSlots[k] = viewSlots[k + 1];
+}
+
+const char* DisplayFileName(const char* fileName)
+{
+    const char* name = fileName;
+    for (const char* p = fileName; *p != 0; ++p) {
+        if (*p == '\\' || *p == '/')
+            name = p + 1;
+    }
+    return name;
+}
+
+int ClassLabelId(std::uint32_t profileClass)
+{
+    switch (profileClass) {
+    case sig::Display: return ids::kClassDisplay;
+    case sig::Input: return ids::kClassInput;
+    case sig::Output: return ids::kClassOutput;
+    default: return ids::kUnsupported;
+    }
+}
+
+int ColourSpaceLabelId(std::uint32_t colourSpace)
+{
+    switch (colourSpace) {
+    case sig::Rgb: return ids::kSpaceRgb;
+    case sig::Cmyk: return ids::kSpaceCmyk;
+    case sig::SixColour: return ids::kSpaceSixColour;
+    default: return ids::kUnsupported;
+    }
+}
+
+} // namespace quillon

@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+
+#include "view3d/ViewSlot.h"
+
+namespace quillon {
+
+constexpr int kMaxViewSlots = 4;
+
+// Index of the first used slot holding the same profile (same class and colour space, file
+// name equal ignoring A-Z letter case), or -1.
+int FindDuplicateSlot(const ProfileRecord& record, const ViewSlot* viewSlots, int slotCount);
+
+// Removes slot i of the used slots 0 ... slotCount-1: the later slots move up one place,
+// whole, and slotCount drops by one. Out-of-range i changes nothing.
+void RemoveSlotAt(ViewSlot* viewSlots, std::int16_t& slotCount, int i);
+
+// The part of a stored file name after its last backslash (or slash); the whole name if none.
+const char* DisplayFileName(const char* fileName);
+
+// String ids of the view list's class and colour-space labels.
+int ClassLabelId(std::uint32_t profileClass);
+int ColourSpaceLabelId(std::uint32_t colourSpace);
+
+} // namespace quillon
