@@ -237,6 +237,20 @@ int main(int argc, char** argv)
     std::memset(longName.data() + TagOffset(longName, 0x6E636C32) + 84, 'X', 32);
     save("named_longname.icc", longName);
 
+    // Bare elements: the named-colour fuzzer's corpus.
+    auto element = [](const Bytes& profile) {
+        const std::uint32_t count = Get32(profile, 128);
+        for (std::uint32_t i = 0; i < count; ++i)
+            if (Get32(profile, 132 + 12 * i) == 0x6E636C32) {
+                const std::uint32_t at = Get32(profile, 136 + 12 * i), size = Get32(profile, 140 + 12 * i);
+                return Bytes(profile.begin() + at, profile.begin() + at + size);
+            }
+        return Bytes{};
+    };
+    save("ncl2/rgb_n3.ncl2", element(named3));
+    save("ncl2/overcount.ncl2", element(over));
+    save("ncl2/longname.ncl2", element(longName));
+
     save("many_tags.icc", ManyTags(250));
 
     // Broken files.

@@ -1,0 +1,17 @@
+// libFuzzer entry point: load a profile from memory, walk its tags, read every element and
+// its named colours; nothing may stay open afterwards.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "profiles/ProfileHandle.h"
+#include "tests/profiles/ProfileWalk.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const long open = quillon::ProfileHandle::OpenCount();
+    const std::int16_t result = quillon::testing::WalkProfile(data, size);
+    if ((result != 0 && result != quillon::load_result::CannotOpen) || quillon::ProfileHandle::OpenCount() != open)
+        std::abort();
+    return 0;
+}
