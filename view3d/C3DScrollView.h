@@ -1,0 +1,115 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include <QOpenGLWidget>
+#include <QString>
+
+#include "view3d/DisplayListRange.h"
+#include "view3d/ShapeEntry.h"
+#include "view3d/ShapeMesh.h"
+#include "view3d/SceneGeometry.h"
+#include "view3d/ViewCamera.h"
+#include "view3d/ViewSlot.h"
+
+class QLabel;
+
+namespace quillon {
+
+// The 3D viewport: half-axes at L* 0 and 100, six labels, the probe marker and up to
+// four gamut shapes, redrawn whole on every paint. Needs a compatibility-profile
+// default QSurfaceFormat (depth 24, double buffer) set before QApplication exists.
+//
+// Host use (the main window):
+//   auto* view = new C3DScrollView(placeholder, &showPoint, &probeL, &probeA, &probeB);
+//   view->CompileShape(slot.shapeIndex, slot, row);   // after a build or a parameter change
+//   view->Shape(i)->visible = 1; view->Invalidate();  // visibility
+//   view->Shape(i)->inUse = 0; view->DeleteShapeList(i); view->Invalidate(); // Remove
+//   view->TopView();                                  // Top view button
+// The view only reads through the four probe pointers, at every frame; a null pointer
+// or a zero flag hides the marker. Probe changes need only Invalidate().
+// If no usable OpenGL context can be had, the view shows ContextErrorText() instead.
+class C3DScrollView : public QOpenGLWidget {
+public:
+    explicit C3DScrollView(QWidget* parent = nullptr);
+    C3DScrollView(QWidget* parent, const std::int32_t* showPoint, const float* probeL, const float* probeA,
+                  const float* probeB);
+    ~C3DScrollView() override;
+
+    void SetProbeReferences(const std::int32_t* showPoint, const float* probeL, const float* probeA,
+                            const float* probeB);
+
+    // Compiles the slot's shape into list shapeIndex + 1 in the solid colour of `row`
+    // (when not in natural colours) and marks entry shapeIndex in use with a fresh
+    // sortKey (0 raised to the largest b*). Replaces what the list held and invalidates.
+    // Before the context exists the list is kept and compiled as soon as it does.
+    // False, changing nothing, for a shapeIndex or row outside 0..3 or a grid size
+    // outside 0..32.
+    bool CompileShape(std::int16_t shapeIndex, const ViewSlot& slot, std::int16_t row);
+
+    // Frees list shapeIndex + 1; the entry's inUse and visible are the host's to clear.
+    void DeleteShapeList(std::int16_t shapeIndex);
+
+    // Entry shapeIndex (0..3), for the host to read and to write inUse / visible;
+    // null outside 0..3. Invalidate() after writing.
+    ShapeEntry* Shape(int shapeIndex);
+    const ShapeEntry* Shape(int shapeIndex) const;
+
+    void Invalidate() { update(); }
+
+    // Looks down the L* axis from L* 100 (+a* right, +b* up); keeps the zoom; redraws.
+    void TopView();
+
+    const ViewCamera& Camera() const { return m_camera; }
+
+    // True once the context was found missing or unable to run OpenGL 1.1 calls.
+    bool ContextFailed() const { return m_contextFailed; }
+    QString ContextErrorText() const;
+    void SetContextErrorText(const QString& text);
+
+protected:
+    void initializeGL() override;
+    void resizeGL(int width, int height) override;
+    void paintGL() override;
+    bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+    // Probe marker (list 17), half-axes (list 20) and the 96 glyph lists; once per context.
+    void BuildSceneLists();
+    // The whole frame; the context must be current.
+    void RenderScene();
+    // printf-style text at the current raster position, in the current raster colour.
+    void DrawLabel(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void SetProjection(int width, int height);
+
+private:
+    void UploadPendingShapes();
+    void ReleaseGl();
+    void ShowContextError();
+    void CheckContextAfterShow();
+
+    std::int32_t m_bListsBuilt = 0;
+    ViewCamera m_camera; // m_nRotX, m_nRotY, m_dZoom, m_ptLastMouse
+    const std::int32_t* m_pShowPoint = nullptr;
+    const float* m_pProbeL = nullptr;
+    const float* m_pProbeA = nullptr;
+    const float* m_pProbeB = nullptr;
+    std::array<ShapeEntry, kShapeCount> m_shapes{};
+
+    // What each shape list holds, kept so that it can be compiled into a context that
+    // does not exist yet or that Qt has re-created (the widget moved to another window).
+    std::array<std::unique_ptr<ShapeMesh>, kShapeCount> m_meshes;
+    std::array<bool, kShapeCount> m_meshInList{};
+    std::array<DisplayListRange, kShapeCount> m_shapeLists;
+    DisplayListRange m_probeList;
+    DisplayListRange m_axesList;
+    DisplayListRange m_glyphLists; // one view, one context: the base is the view's own
+
+    bool m_contextFailed = false;
+    QLabel* m_errorLabel = nullptr; // child, owned by Qt
+};
+
+} // namespace quillon
