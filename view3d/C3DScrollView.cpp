@@ -72,7 +72,11 @@ C3DScrollView::C3DScrollView(QWidget* parent, const std::int32_t* showPoint, con
     SetProbeReferences(showPoint, probeL, probeA, probeB);
 }
 
-C3DScrollView::~C3DScrollView() { ReleaseGl(); }
+C3DScrollView::~C3DScrollView()
+{
+    QObject::disconnect(m_contextGone);
+    ReleaseGl();
+}
 
 void C3DScrollView::SetProbeReferences(const std::int32_t* showPoint, const float* probeL, const float* probeA,
                                        const float* probeB)
@@ -181,7 +185,9 @@ void C3DScrollView::initializeGL()
     }
     // Qt re-creates the context when the widget changes windows; everything in the old
     // one must be let go while it is still current.
-    connect(ctx, &QOpenGLContext::aboutToBeDestroyed, this, [this] { ReleaseGl(); }, Qt::DirectConnection);
+    QObject::disconnect(m_contextGone);
+    m_contextGone =
+        connect(ctx, &QOpenGLContext::aboutToBeDestroyed, this, [this] { ReleaseGl(); }, Qt::DirectConnection);
     BuildSceneLists();
     UploadPendingShapes();
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include <QMetaObject>
 #include <QOpenGLWidget>
 #include <QString>
 
@@ -108,6 +109,9 @@ private:
     DisplayListRange m_axesList;
     DisplayListRange m_glyphLists; // one view, one context: the base is the view's own
 
+    // Dropped in the destructor: QOpenGLWidget destroys the context after this class's
+    // part of the object is gone, and the handler must not run on what is left.
+    QMetaObject::Connection m_contextGone;
     bool m_contextFailed = false;
     QLabel* m_errorLabel = nullptr; // child, owned by Qt
 };
