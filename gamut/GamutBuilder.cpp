@@ -4,12 +4,14 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
 
+#include "gamut/BlockBinner.h"
 #include "gamut/GamutGrid.h"
 #include "gamut/Sampling.h"
 #include "profiles/ColourTransform.h"
@@ -23,7 +25,7 @@ constexpr std::uint32_t kSix = 0x36434C52;  // '6CLR'
 
 // Samples translated per call. Only the order of samples into the grid matters for the
 // result, so the block may be larger than the 101/37/225 batches the sampling is made of.
-constexpr std::size_t kBlock = 4096;
+constexpr std::size_t kBlock = BlockBinner::kCapacity;
 // More chunks than this gain nothing on any machine we target and cost grid merges.
 constexpr unsigned kMaxThreads = 64;
 
@@ -35,6 +37,7 @@ struct Chunk {
     GamutGrid grid{};
     std::vector<std::uint16_t> device;
     std::vector<std::uint16_t> lab;
+    std::unique_ptr<BlockBinner> binner;
 };
 
 struct Shared {
@@ -88,11 +91,7 @@ void RunChunk(const SamplingPlan& plan, const ColourTransform& transform, Chunk&
             failed.store(true);
             return;
         }
-        const std::uint16_t* words = chunk.lab.data();
-        for (std::size_t i = 0; i < count; ++i, words += 3) {
-            const Lab lab = DecodeLab(words[0], words[1], words[2]);
-            grid.AddSample(lab.L, lab.a, lab.b);
-        }
+        chunk.binner->Add(grid, chunk.lab.data(), count);
         position += count;
         chunk.done.store(position - chunk.begin, std::memory_order_release);
         onBlock();
@@ -160,6 +159,7 @@ BuildResult BuildShape(const ColourTransform& transform, std::uint32_t colourSpa
             chunks[c].grid.Reset(n, colourSpace);
             chunks[c].device.resize(kBlock * kMaxSampleChannels);
             chunks[c].lab.resize(kBlock * 3);
+            chunks[c].binner = std::make_unique<BlockBinner>();
         }
     } catch (const std::bad_alloc&) {
         return BuildResult::TranslateFailed;

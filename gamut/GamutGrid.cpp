@@ -26,6 +26,13 @@ float HeldAngle(float degrees)
     return degrees;
 }
 
+// trunc() without the library call baseline x86-64 makes of std::trunc: exact for every
+// float, as floats of magnitude 2^23 or more (and NaN) are already whole and pass through.
+inline float Trunc(float x)
+{
+    return (x > -8388608.0f && x < 8388608.0f) ? static_cast<float>(static_cast<int>(x)) : x;
+}
+
 int ClampIndex(float value, int n)
 {
     // Compared as floats first: a float outside int range (or NaN) must not be cast.
@@ -89,13 +96,18 @@ int GamutGrid::BandOf(float elevation) const
     // 0 straight down, 90 level, 180 straight up.
     const float lift = elevation <= 180.0f ? elevation + 90.0f : 90.0f - (360.0f - elevation);
     // Whole degrees first, then the band: a lift of 5.7 is band 0 at n = 32.
-    return ClampIndex(std::trunc(std::trunc(lift) / elevationStep), gridSize);
+    return BandOfWholeLift(Trunc(lift));
+}
+
+int GamutGrid::BandOfWholeLift(float wholeLift) const
+{
+    return ClampIndex(Trunc(wholeLift / elevationStep), gridSize);
 }
 
 int GamutGrid::SectorOf(float hue) const
 {
     // hueStep is rounded for n = 24, so a hue just below 360 may divide to n.
-    return ClampIndex(std::trunc(hue / hueStep), gridSize);
+    return ClampIndex(Trunc(hue / hueStep), gridSize);
 }
 
 void GamutGrid::AddSample(float L, float a, float b)

@@ -45,6 +45,8 @@ struct GamutGrid {
     // Bin of a stored elevation / hue, always within 0 ... n - 1.
     int BandOf(float elevation) const;
     int SectorOf(float hue) const;
+    // The band of a lift already truncated to whole degrees.
+    int BandOfWholeLift(float wholeLift) const;
 
     // Keeps each cell of other whose radius is strictly greater: merging the grids of
     // consecutive sample runs in run order equals binning all samples in order.

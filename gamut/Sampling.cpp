@@ -27,11 +27,6 @@ static_assert(sizeof kCmykLevels / sizeof *kCmykLevels == 37);
 static_assert(sizeof kSixLevels14 / sizeof *kSixLevels14 == 20);
 static_assert(sizeof kSixLevels56 / sizeof *kSixLevels56 == 15);
 
-// 1/65280 and 1/65535 are float constants; the products are taken in double and stored as
-// float, which makes 0x8080 decode to -2^-25 (all-float arithmetic would give +2^-17).
-constexpr float kLightnessFactor = 1.0f / 65280.0f;
-constexpr float kOpponentFactor = 1.0f / 65535.0f;
-
 template <std::size_t N>
 void SetChannel(SamplingPlan& plan, int channel, const int (&levels)[N])
 {
@@ -51,15 +46,6 @@ std::uint16_t LevelToWord(int percent)
 std::uint8_t LevelToByte(int percent)
 {
     return static_cast<std::uint8_t>(std::trunc(percent * 255 * 0.01));
-}
-
-Lab DecodeLab(std::uint16_t Lw, std::uint16_t aw, std::uint16_t bw)
-{
-    Lab lab;
-    lab.L = static_cast<float>(static_cast<double>(Lw) * kLightnessFactor * 100.0);
-    lab.a = static_cast<float>(static_cast<double>(aw) * kOpponentFactor * 255.0 - 128.0);
-    lab.b = static_cast<float>(static_cast<double>(bw) * kOpponentFactor * 255.0 - 128.0);
-    return lab;
 }
 
 bool PlanFor(std::uint32_t colourSpace, SamplingPlan& plan)

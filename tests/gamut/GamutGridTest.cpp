@@ -1,9 +1,11 @@
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "gamut/BlockBinner.h"
 #include "gamut/GamutGrid.h"
 #include "gamut/Sampling.h"
 
@@ -338,5 +340,95 @@ TEST(GamutGrid, SphereOfSamplesHasPolesOnItsAxis)
         EXPECT_NEAR(grid.bottomPole[1], 50.0f - c.radius, c.radius * 0.01f) << c.n;
         EXPECT_EQ(grid.topPole[0], 0.0f);
         EXPECT_EQ(grid.bottomPole[2], 0.0f);
+    }
+}
+
+namespace {
+
+struct Words {
+    std::uint16_t L, a, b;
+};
+
+// Lab words nearest a direction about the centre, so the probe can aim at cell boundaries.
+Words WordsOf(double L, double a, double b)
+{
+    auto word = [](double v, double scale, double offset) {
+        const double w = std::round((v + offset) * scale);
+        return static_cast<std::uint16_t>(std::clamp(w, 0.0, 65535.0));
+    };
+    return {word(L, 65280.0 / 100.0, 0.0), word(a, 65535.0 / 255.0, 128.0), word(b, 65535.0 / 255.0, 128.0)};
+}
+
+std::vector<Words> ShortcutProbe()
+{
+    std::vector<Words> words;
+    for (int L = 0; L <= 0xFF00; L += 0xFF00 / 60)
+        for (int a = 0; a <= 0xFFFF; a += 0xFFFF / 90)
+            for (int b = 0; b <= 0xFFFF; b += 0xFFFF / 90)
+                words.push_back({static_cast<std::uint16_t>(L), static_cast<std::uint16_t>(a),
+                                 static_cast<std::uint16_t>(b)});
+    for (int L = 0; L <= 0xFF00; L += 0xFF00 / 40)
+        for (int a = 0x8000; a <= 0x8100; ++a)
+            for (int b : {0x8000, 0x807F, 0x8080, 0x8081, 0x8100})
+                words.push_back({static_cast<std::uint16_t>(L), static_cast<std::uint16_t>(a),
+                                 static_cast<std::uint16_t>(b)});
+    // On and beside every whole degree of hue and of lift, at several radii.
+    for (double degrees = 0.0; degrees < 360.0; degrees += 0.25)
+        for (double offset : {-0.02, -0.005, 0.0, 0.005, 0.02})
+            for (double radius : {1.0, 20.0, 49.0, 90.0}) {
+                const double h = (degrees + offset) * M_PI / 180.0;
+                const double e = ((degrees + offset) / 2.0 - 90.0) * M_PI / 180.0;
+                words.push_back(WordsOf(50.0 + radius * std::sin(e), radius * std::cos(e) * std::cos(h),
+                                        radius * std::cos(e) * std::sin(h)));
+                words.push_back(WordsOf(50.0, radius * std::cos(h), radius * std::sin(h)));
+            }
+    return words;
+}
+
+} // namespace
+
+TEST(BlockBinner, CertainCellIsTheCellOfTheFormulas)
+{
+    const std::vector<Words> words = ShortcutProbe();
+    BlockBinner binner;
+    for (int n : {32, 24, 16}) {
+        GamutGrid grid = EmptyGrid(n);
+        std::size_t certain = 0, checked = 0;
+        for (std::size_t first = 0; first < words.size(); first += BlockBinner::kCapacity) {
+            const std::size_t count = std::min(BlockBinner::kCapacity, words.size() - first);
+            binner.Classify(&words[first].L, count, grid);
+            for (std::size_t i = 0; i < count; ++i) {
+                const Words& w = words[first + i];
+                const Lab lab = DecodeLab(w.L, w.a, w.b);
+                const Spherical exact = LabToSpherical(lab.L, lab.a, lab.b);
+                ++checked;
+                if (!(exact.radius > 0.0f) || binner.CertainCell(i) < 0)
+                    continue;
+                ++certain;
+                ASSERT_EQ(binner.CertainCell(i),
+                          grid.BandOf(exact.elevation) * kMaxGridSize + grid.SectorOf(exact.hue))
+                    << n << " words " << w.L << " " << w.a << " " << w.b;
+            }
+        }
+        // The probe crowds boundaries on purpose; most samples still take the shortcut.
+        EXPECT_GT(certain, checked * 3 / 4) << n;
+    }
+}
+
+TEST(BlockBinner, GivesTheGridOfBinningOneByOne)
+{
+    const std::vector<Words> words = ShortcutProbe();
+    BlockBinner binner;
+    for (int n : {32, 24, 16}) {
+        GamutGrid blocks = EmptyGrid(n), single = EmptyGrid(n);
+        for (std::size_t first = 0; first < words.size(); first += 1000) {
+            const std::size_t count = std::min<std::size_t>(1000, words.size() - first);
+            binner.Add(blocks, &words[first].L, count);
+        }
+        for (const Words& w : words) {
+            const Lab lab = DecodeLab(w.L, w.a, w.b);
+            single.AddSample(lab.L, lab.a, lab.b);
+        }
+        EXPECT_EQ(std::memcmp(blocks.cells, single.cells, sizeof single.cells), 0) << n;
     }
 }
