@@ -190,6 +190,9 @@ void C3DScrollView::initializeGL()
         connect(ctx, &QOpenGLContext::aboutToBeDestroyed, this, [this] { ReleaseGl(); }, Qt::DirectConnection);
     BuildSceneLists();
     UploadPendingShapes();
+    // Qt calls resizeGL only when the size changes, not after re-creating the context
+    // for a new window: the fresh context needs its projection now.
+    SetProjection(width(), height());
 }
 
 void C3DScrollView::BuildSceneLists()

@@ -383,3 +383,26 @@ TEST(GlyphBitmaps, NinetySixBoldSerifGlyphsOfAboutTwentyFourPixels)
         baselineInk += l.IsSet(x, int(l.yOrigin));
     EXPECT_GT(baselineInk, 8);
 }
+
+TEST(Viewport, ShapesAndSceneSurviveTheContextBeingRecreatedInAnotherWindow)
+{
+    QWidget host; // outlives the view, which it will parent
+    host.resize(kWidth, kHeight);
+    auto view = ShownView();
+    ASSERT_TRUE(view);
+    auto slot = Prism(4, 60, 20, 80);
+    ASSERT_TRUE(view->CompileShape(3, *slot, 1));
+    view->Shape(3)->visible = 1;
+    ASSERT_TRUE(Near(view->grabFramebuffer().pixel(kWidth / 2, kHeight / 2), {0, 0, 204}, 2));
+
+    view->setParent(&host); // Qt drops the old context and makes a new one here
+    view->move(0, 0);
+    view->show();
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    const QImage image = view->grabFramebuffer();
+    EXPECT_TRUE(Near(image.pixel(kWidth / 2, kHeight / 2), {0, 0, 204}, 2));
+    const Pixel a = Project(view->Camera(), 1.3, -0.6, 0); // a+ at L* 0, clear of the shape
+    EXPECT_GT(CountNear(image, a.x, a.y, 2, 2, 2, 2, {178, 0, 0}, 2), 0) << "half-axes rebuilt";
+    view->setParent(nullptr);
+}
