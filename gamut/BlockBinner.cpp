@@ -87,12 +87,13 @@ void BlockBinner::Classify(const std::uint16_t* labWords, std::size_t count, con
                              (1.0f - liftFraction >= kBoundaryMargin) & (qFraction >= sectorMargin) &
                              (1.0f - qFraction >= sectorMargin);
         m_lift[i] = wholeLift;
-        m_sector[i] = std::min(wholeQ, lastSector);
-        m_cell[i] = certain ? 0 : -1;
+        m_sector[i] = wholeQ;
+        m_certain[i] = certain ? 1.0f : 0.0f;
     }
     for (std::size_t i = 0; i < n; ++i)
-        if (m_cell[i] == 0)
-            m_cell[i] = m_bandOfLift[m_lift[i]] * kMaxGridSize + m_sector[i];
+        m_cell[i] = m_certain[i] != 0.0f
+                        ? m_bandOfLift[m_lift[i]] * kMaxGridSize + std::min(m_sector[i], lastSector)
+                        : -1;
 }
 
 void BlockBinner::Bin(GamutGrid& grid) const

@@ -40,6 +40,7 @@ private:
     float m_radius[kCapacity];
     int m_lift[kCapacity];   // whole degrees of lift
     int m_sector[kCapacity];
+    float m_certain[kCapacity]; // 1 where the approximate angles decide the cell
     int m_cell[kCapacity];   // band * kMaxGridSize + sector, -1 when uncertain
     float m_elevationStep = 0.0f;
     std::int16_t m_gridSize = 0;
