@@ -1,17 +1,23 @@
 #include "ui/ProfileChoice.h"
 
+#include "profiles/AddProfileDlg.h"
+#include "profiles/BuildProfileListDlg.h"
 #include "profiles/ProfileCatalogue.h"
 
 namespace quillon {
 
-std::optional<ProfileRecord> RunAddProfileDialog(QWidget* /*parent*/, const ColourServices& /*services*/)
+std::optional<ProfileRecord> RunAddProfileDialog(QWidget* parent, const ColourServices& services)
 {
-    return std::nullopt; // replaced by CAddProfileDlg once it is in the tree
+    const ProfileCatalogue catalogue(services);
+    CAddProfileDlg dialog(catalogue, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.ChosenProfile();
 }
 
 std::vector<ProfileRecord> BuildNcpListUnderProgressBox(QWidget* /*parent*/, const ColourServices& services)
 {
-    return ProfileCatalogue(services).BuildList(ProfileListKind::NamedColour);
+    return BuildProfileList(ProfileCatalogue(services), ProfileListKind::NamedColour);
 }
 
 } // namespace quillon

@@ -4,6 +4,15 @@
 
 namespace quillon {
 
+namespace {
+ViewportCallCounts g_calls;
+} // namespace
+
+const ViewportCallCounts& ViewportCalls()
+{
+    return g_calls;
+}
+
 C3DScrollView* CreateScrollView(QWidget* placeholder, int* showPoint, float* L, float* a, float* b)
 {
     return new C3DScrollView(placeholder, showPoint, L, a, b); // owned by the placeholder
@@ -19,11 +28,13 @@ ShapeEntry& ShapeEntryAt(C3DScrollView* view, int shapeIndex)
 
 void DeleteShapeList(C3DScrollView* view, int shapeIndex)
 {
+    ++g_calls.deletes;
     view->DeleteShapeList(static_cast<std::int16_t>(shapeIndex));
 }
 
 bool CompileShape(C3DScrollView* view, std::int16_t shapeIndex, const ViewSlot& slot, std::int16_t row)
 {
+    ++g_calls.compiles;
     return view->CompileShape(shapeIndex, slot, row);
 }
 

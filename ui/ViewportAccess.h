@@ -16,4 +16,12 @@ void DeleteShapeList(C3DScrollView* view, int shapeIndex);
 bool CompileShape(C3DScrollView* view, std::int16_t shapeIndex, const ViewSlot& slot, std::int16_t row);
 void TopView(C3DScrollView* view);
 
+// How often the window deleted and compiled shape lists, so tests can tell a recompile
+// from a redraw.
+struct ViewportCallCounts {
+    long compiles = 0;
+    long deletes = 0;
+};
+const ViewportCallCounts& ViewportCalls();
+
 } // namespace quillon

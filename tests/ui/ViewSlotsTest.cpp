@@ -1,0 +1,108 @@
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "ui/StringIds.h"
+#include "ui/ViewSlots.h"
+
+namespace quillon {
+namespace {
+
+ProfileRecord Record(const char* name, std::uint32_t profileClass = sig::Display,
+                     std::uint32_t colourSpace = sig::Rgb)
+{
+    ProfileRecord r;
+    std::strncpy(r.fileName, name, ProfileRecord::kNameSize - 1);
+    r.profileClass = profileClass;
+    r.colourSpace = colourSpace;
+    return r;
+}
+
+TEST(FindDuplicateSlot, SameClassSpaceAndNameIgnoringCase)
+{
+    ViewSlot slots[kMaxViewSlots];
+    slots[0].profile = Record("sRGB.icc");
+    slots[1].profile = Record("press.icc", sig::Output, sig::Cmyk);
+    struct Case {
+        ProfileRecord chosen;
+        int count;
+        int expected;
+    };
+    const Case cases[] = {
+        {Record("SRGB.ICC"), 2, 0},
+        {Record("srgb.icc", sig::Output), 2, -1},              // other class
+        {Record("srgb.icc", sig::Display, sig::Cmyk), 2, -1},  // other colour space
+        {Record("PRESS.icc", sig::Output, sig::Cmyk), 2, 1},
+        {Record("PRESS.icc", sig::Output, sig::Cmyk), 1, -1},  // slot 1 not in use
+        {Record("sRGB.icc2"), 2, -1},
+        {Record("sub/sRGB.icc"), 2, -1},                       // whole stored names compared
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FindDuplicateSlot(c.chosen, slots, c.count), c.expected) << c.chosen.fileName;
+}
+
+TEST(FindDuplicateSlot, UnterminatedStoredNameIsReadToItsEnd)
+{
+    ViewSlot slots[1];
+    std::memset(slots[0].profile.fileName, 'a', ProfileRecord::kNameSize);
+    slots[0].profile.profileClass = sig::Display;
+    slots[0].profile.colourSpace = sig::Rgb;
+    ProfileRecord chosen = slots[0].profile;
+    EXPECT_EQ(FindDuplicateSlot(chosen, slots, 1), 0);
+}
+
+TEST(RemoveSlotAt, LaterSlotsMoveUpWhole)
+{
+    ViewSlot slots[kMaxViewSlots];
+    for (int i = 0; i < kMaxViewSlots; ++i) {
+        slots[i].profile = Record(std::string(1, char('a' + i)).c_str());
+        slots[i].shapeIndex = std::int16_t(3 - i);
+        slots[i].opacity = std::int16_t(10 * i);
+        slots[i].visible = i % 2 == 0;
+        slots[i].naturalColours = i < 2;
+        slots[i].shape.gridSize = std::int16_t(16 + i);
+        slots[i].shape.points[5][7][1] = float(i);
+    }
+    std::int16_t count = 4;
+    RemoveSlotAt(slots, count, 1);
+    ASSERT_EQ(count, 3);
+    const char* names[] = {"a", "c", "d"};
+    const int from[] = {0, 2, 3};
+    for (int r = 0; r < 3; ++r) {
+        EXPECT_STREQ(slots[r].profile.fileName, names[r]);
+        EXPECT_EQ(slots[r].shapeIndex, 3 - from[r]);
+        EXPECT_EQ(slots[r].opacity, 10 * from[r]);
+        EXPECT_EQ(slots[r].visible, from[r] % 2 == 0);
+        EXPECT_EQ(slots[r].naturalColours, from[r] < 2);
+        EXPECT_EQ(slots[r].shape.gridSize, 16 + from[r]);
+        EXPECT_EQ(slots[r].shape.points[5][7][1], float(from[r]));
+    }
+    RemoveSlotAt(slots, count, 5);
+    RemoveSlotAt(slots, count, -1);
+    RemoveSlotAt(slots, count, 3); // not in use
+    EXPECT_EQ(count, 3);
+}
+
+TEST(DisplayFileName, PartAfterTheLastSeparator)
+{
+    EXPECT_STREQ(DisplayFileName("sRGB.icc"), "sRGB.icc");
+    EXPECT_STREQ(DisplayFileName("C:\\color\\x.icm"), "x.icm");
+    EXPECT_STREQ(DisplayFileName("nested/Upper_Case.ICM"), "Upper_Case.ICM");
+    EXPECT_STREQ(DisplayFileName("trailing/"), "");
+    EXPECT_STREQ(DisplayFileName(""), "");
+}
+
+TEST(Labels, ClassAndColourSpaceIds)
+{
+    EXPECT_EQ(ClassLabelId(sig::Display), ids::kClassDisplay);
+    EXPECT_EQ(ClassLabelId(sig::Input), ids::kClassInput);
+    EXPECT_EQ(ClassLabelId(sig::Output), ids::kClassOutput);
+    EXPECT_EQ(ClassLabelId(sig::NamedColourClass), ids::kUnsupported);
+    EXPECT_EQ(ColourSpaceLabelId(sig::Rgb), ids::kSpaceRgb);
+    EXPECT_EQ(ColourSpaceLabelId(sig::Cmyk), ids::kSpaceCmyk);
+    EXPECT_EQ(ColourSpaceLabelId(sig::SixColour), ids::kSpaceSixColour);
+    EXPECT_EQ(ColourSpaceLabelId(sig::Gray), ids::kUnsupported);
+}
+
+} // namespace
+} // namespace quillon
