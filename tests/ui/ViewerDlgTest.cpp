@@ -1,4 +1,6 @@
+#include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -9,6 +11,7 @@
 #include <QTimer>
 
 #include "tests/ui/UiFixture.h"
+#include "app/AboutDlg.h"
 #include "ui/BuildGamutShapeProgressDlg.h"
 #include "ui/StringIds.h"
 #include "view3d/C3DScrollView.h"
@@ -154,6 +157,34 @@ TEST_F(ViewerDlgTest, FrenchTextsReachTheWindow)
     EXPECT_EQ(m_dialog->windowTitle(), QStringLiteral("Quillon"));
     ASSERT_NE(m_dialog->AboutAction(), nullptr);
     EXPECT_EQ(m_dialog->AboutAction()->text(), QStringLiteral("&À propos de Quillon..."));
+}
+
+TEST_F(ViewerDlgTest, AboutOpensWithoutTheLanguageSelector)
+{
+    SetCurrentLanguage(Language::French);
+    Open();
+    bool sawBox = false;
+    bool selectorShown = true;
+    int languageIndex = -1;
+    // The box runs its own modal loop; close it from there once it is up.
+    QTimer closer;
+    closer.setInterval(5);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
+            sawBox = true;
+            selectorShown = about->LanguageCombo()->isVisible();
+            languageIndex = about->languageIndex;
+            about->reject();
+        }
+    });
+    closer.start();
+    m_dialog->AboutAction()->trigger();
+    closer.stop();
+    EXPECT_TRUE(sawBox);
+    EXPECT_FALSE(selectorShown);
+    EXPECT_EQ(languageIndex, 1);
+    EXPECT_EQ(CurrentLanguage(), Language::French);
+    EXPECT_TRUE(m_dialog->actions().contains(m_dialog->AboutAction())); // in the context menu
 }
 
 TEST_F(ViewerDlgTest, RowsEnableAsSlotsFill)
