@@ -13,8 +13,8 @@ constexpr float kCentreL = 50.0f;
 
 // Angles closer than this (degrees) to a cell boundary go through the exact formulas. The
 // polynomial below is off by at most 1.2e-4 degrees over the whole circle, the exact path's
-// own rounding is below 1e-4: the margin is far above both.
-constexpr float kBoundaryMargin = 0.01f;
+// own rounding is below 1e-4: the margin is ten times their sum.
+constexpr float kBoundaryMargin = 0.002f;
 
 // A branch-free polynomial atan2 in degrees (so the classify loop vectorises). NaN when
 // both arguments are 0, which the callers' range tests then reject.

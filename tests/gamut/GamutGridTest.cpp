@@ -374,8 +374,8 @@ std::vector<Words> ShortcutProbe()
                                  static_cast<std::uint16_t>(b)});
     // On and beside every whole degree of hue and of lift, at several radii.
     for (double degrees = 0.0; degrees < 360.0; degrees += 0.25)
-        for (double offset : {-0.02, -0.005, 0.0, 0.005, 0.02})
-            for (double radius : {1.0, 20.0, 49.0, 90.0}) {
+        for (double offset : {-0.02, -0.003, -0.002, -0.001, 0.0, 0.001, 0.002, 0.003, 0.02})
+            for (double radius : {1.0, 7.5, 20.0, 49.0, 90.0, 127.0}) {
                 const double h = (degrees + offset) * M_PI / 180.0;
                 const double e = ((degrees + offset) / 2.0 - 90.0) * M_PI / 180.0;
                 words.push_back(WordsOf(50.0 + radius * std::sin(e), radius * std::cos(e) * std::cos(h),
