@@ -185,6 +185,20 @@ BuildResult BuildShape(const ColourTransform& transform, std::uint32_t colourSpa
     };
 
     std::vector<std::thread> workers;
+    // Should the caller's progress callback throw, the workers are stopped and joined
+    // before the exception leaves (a joinable thread would end the process).
+    struct JoinAll {
+        std::vector<std::thread>& workers;
+        std::atomic<bool>& stop;
+        ~JoinAll()
+        {
+            for (std::thread& worker : workers)
+                if (worker.joinable()) {
+                    stop.store(true);
+                    worker.join();
+                }
+        }
+    } joinAll{workers, shared.failed};
     std::vector<unsigned> onCaller; // chunks whose thread could not be started
     if (threads == 1) {
         onCaller.push_back(0);

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -185,5 +186,18 @@ TEST(BuildShape, FailuresLeaveOnlyTheGridSize)
             EXPECT_EQ(shape.points[3][4][1], 7.0f) << c.name;
             EXPECT_EQ(calls, 0) << c.name;
         }
+    }
+}
+
+TEST(BuildShape, ThrowingProgressStopsTheWorkersFirst)
+{
+    auto lab = Glp();
+    ASSERT_TRUE(lab);
+    auto srgb = ProfileHandle::Adopt(cmsCreate_sRGBProfile());
+    const auto transform = CreateMultiProfileTransform(srgb.get(), lab.get());
+    for (unsigned threads : {1u, 2u, 3u}) {
+        GamutShape shape{};
+        EXPECT_THROW(BuildShape(transform, kRgb, shape, [](int) { throw std::runtime_error("stop"); }, threads),
+                     std::runtime_error);
     }
 }
