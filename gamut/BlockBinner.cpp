@@ -103,9 +103,16 @@ void BlockBinner::Bin(GamutGrid& grid) const
         const float radius = m_radius[i];
         if (!(radius > 0.0f))
             continue;
-        if (m_cell[i] >= 0 && !(radius > cells[m_cell[i]].radius))
+        const int index = m_cell[i];
+        if (index < 0) {
+            grid.AddSample(m_L[i], m_a[i], m_b[i]);
             continue;
-        grid.AddSample(m_L[i], m_a[i], m_b[i]);
+        }
+        // A winner's angles are a function of its Lab alone: SetAnglesFromLab fills them
+        // once per cell at the end instead of twice an atan2 per winner here.
+        GamutCell& cell = cells[index];
+        if (radius > cell.radius)
+            cell = {radius, 0.0f, 0.0f, m_L[i], m_a[i], m_b[i]};
     }
 }
 

@@ -9,8 +9,9 @@ namespace quillon {
 // Bins a block of returned Lab words into a grid with the same result as decoding each and
 // calling GamutGrid::AddSample in order, but faster: most samples lose to the radius their
 // cell already holds, and for those the cell is found from approximate angles, several
-// samples at a time. A sample whose approximate angles lie near a cell boundary, and every
-// sample that beats its cell, goes through the exact formulas.
+// samples at a time. A sample whose approximate angles lie near a cell boundary goes through
+// the exact formulas. Cells it fills hold radius and Lab only: call
+// GamutGrid::SetAnglesFromLab after the last block (and before Repair).
 class BlockBinner {
 public:
     static constexpr std::size_t kCapacity = 4096;

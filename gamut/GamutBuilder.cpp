@@ -248,6 +248,7 @@ BuildResult BuildShape(const ColourTransform& transform, std::uint32_t colourSpa
     GamutGrid& grid = chunks[0].grid;
     for (unsigned c = 1; c < threads; ++c)
         grid.MergeFrom(chunks[c].grid);
+    grid.SetAnglesFromLab();
     grid.Repair();
 
     // The whole record, padding included, so equal builds compare equal byte for byte.

@@ -120,6 +120,19 @@ void GamutGrid::AddSample(float L, float a, float b)
         cell = {s.radius, s.hue, s.elevation, L, a, b};
 }
 
+void GamutGrid::SetAnglesFromLab()
+{
+    for (int band = 0; band < kMaxGridSize; ++band)
+        for (int sector = 0; sector < kMaxGridSize; ++sector) {
+            GamutCell& cell = cells[band][sector];
+            if (cell.radius != 0.0f) {
+                const Spherical s = LabToSpherical(cell.L, cell.a, cell.b);
+                cell.hue = s.hue;
+                cell.elevation = s.elevation;
+            }
+        }
+}
+
 void GamutGrid::MergeFrom(const GamutGrid& later)
 {
     for (int band = 0; band < kMaxGridSize; ++band)

@@ -39,6 +39,9 @@ struct GamutGrid {
     // n odd -> n + 1, n < 8 -> 8, n > 32 -> 32 (the cell array's size).
     void Reset(int n, std::uint32_t signature);
     void AddSample(float L, float a, float b);
+    // Sets hue and elevation of every non-empty cell from its L*, a*, b*: the values
+    // AddSample stores, for cells filled with radius and Lab only (see BlockBinner).
+    void SetAnglesFromLab();
     // Hole filling, then the pole search. Always ends.
     void Repair();
 

@@ -425,6 +425,7 @@ TEST(BlockBinner, GivesTheGridOfBinningOneByOne)
             const std::size_t count = std::min<std::size_t>(1000, words.size() - first);
             binner.Add(blocks, &words[first].L, count);
         }
+        blocks.SetAnglesFromLab();
         for (const Words& w : words) {
             const Lab lab = DecodeLab(w.L, w.a, w.b);
             single.AddSample(lab.L, lab.a, lab.b);
