@@ -1,7 +1,9 @@
 // quillon-bench [--repeat N] [--threads N] [profile.icc ...]
 // For each profile: the raw LittleCMS 16-bit transform of the builder's samples on one
 // core (the reference), the full gamut build on all cores, their ratio, the single-thread
-// build, a digest of the shape and the peak RSS. Times are the best of N runs.
+// build, a digest of the shape and the peak RSS. Times are the best of N runs (by default
+// 7 for the builds of a few million samples, which a busy neighbour core disturbs most,
+// and 2 for the six-colour one).
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -135,7 +137,9 @@ BuildRun TimeBuild(const ColourTransform& transform, std::uint32_t space, unsign
     return run;
 }
 
-int BenchProfile(const std::string& path, cmsHPROFILE lab, int repeat, unsigned threads)
+constexpr std::uint64_t kLargeBuild = 10000000;
+
+int BenchProfile(const std::string& path, cmsHPROFILE lab, int repeatAsked, unsigned threads)
 {
     std::printf("%s\n", path.c_str());
     auto device = ProfileHandle::Adopt(cmsOpenProfileFromFile(path.c_str(), "r"));
@@ -149,6 +153,7 @@ int BenchProfile(const std::string& path, cmsHPROFILE lab, int repeat, unsigned 
         std::printf("  unsupported colour space\n");
         return 1;
     }
+    const int repeat = repeatAsked > 0 ? repeatAsked : (plan.total > kLargeBuild ? 2 : 7);
     const ColourTransform transform = CreateMultiProfileTransform(device.get(), lab);
     if (!transform.valid()) {
         std::printf("  no transform\n");
@@ -168,7 +173,7 @@ int BenchProfile(const std::string& path, cmsHPROFILE lab, int repeat, unsigned 
         std::printf("  build failed\n");
         return 1;
     }
-    std::printf("  samples %llu\n", static_cast<unsigned long long>(plan.total));
+    std::printf("  samples %llu (best of %d)\n", static_cast<unsigned long long>(plan.total), repeat);
     std::printf("  raw transform, 1 core      %.4f s\n", raw);
     std::printf("  build, %u threads           %.4f s  (peak RSS %ld KiB)\n", all, parallel.seconds, rssParallel);
     std::printf("  ratio %.3f\n", parallel.seconds / raw);
@@ -194,7 +199,7 @@ bool Exists(const char* path)
 
 int main(int argc, char** argv)
 {
-    int repeat = 3;
+    int repeat = 0; // by size
     unsigned threads = 0;
     std::vector<std::string> paths;
     for (int i = 1; i < argc; ++i) {
@@ -220,7 +225,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot open %s\n", QUILLON_RUN_DIR "/GLP.icc");
         return 1;
     }
-    std::printf("hardware threads %u, best of %d\n", std::thread::hardware_concurrency(), repeat);
+    std::printf("hardware threads %u\n", std::thread::hardware_concurrency());
     int failures = 0;
     for (const std::string& path : paths)
         failures += BenchProfile(path, static_cast<cmsHPROFILE>(lab.get()), repeat, threads);
