@@ -46,6 +46,11 @@ struct Scenario {
     bool missingGlp = false;
 };
 
+void PrintTo(const Scenario& s, std::ostream* os)
+{
+    *os << s.title;
+}
+
 class AddRemoveTest : public UiFixture, public ::testing::WithParamInterface<Scenario> {};
 
 TEST_P(AddRemoveTest, ListSlotsAndMessages)
