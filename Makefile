@@ -20,7 +20,7 @@ run: build
 	cd $(BUILD)/run && ./quillon
 
 test: build
-	cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j$(JOBS)
 
 clean:
 	rm -rf $(BUILD)
