@@ -15,13 +15,10 @@
 #include "gamut/GamutGrid.h"
 #include "gamut/Sampling.h"
 #include "profiles/ColourTransform.h"
+#include "profiles/ProfileRecord.h"
 
 namespace quillon {
 namespace {
-
-constexpr std::uint32_t kRgb = 0x52474220;  // 'RGB '
-constexpr std::uint32_t kCmyk = 0x434D594B; // 'CMYK'
-constexpr std::uint32_t kSix = 0x36434C52;  // '6CLR'
 
 // Samples translated per call. Only the order of samples into the grid matters for the
 // result, so the block may be larger than the 101/37/225 batches the sampling is made of.
@@ -124,8 +121,8 @@ int LevelsDone(const SamplingPlan& plan, const std::vector<Chunk>& chunks)
 std::int16_t GridSizeFor(std::uint32_t colourSpace)
 {
     switch (colourSpace) {
-    case kRgb: return 32;
-    case kCmyk: return 24;
+    case sig::Rgb: return 32;
+    case sig::Cmyk: return 24;
     default: return 16;
     }
 }

@@ -2,12 +2,10 @@
 
 #include <cmath>
 
+#include "profiles/ProfileRecord.h"
+
 namespace quillon {
 namespace {
-
-constexpr std::uint32_t kRgb = 0x52474220;  // 'RGB '
-constexpr std::uint32_t kCmyk = 0x434D594B; // 'CMYK'
-constexpr std::uint32_t kSix = 0x36434C52;  // '6CLR'
 
 constexpr int kRgbLevels[] = {
     0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
@@ -52,21 +50,21 @@ bool PlanFor(std::uint32_t colourSpace, SamplingPlan& plan)
 {
     plan = SamplingPlan{};
     switch (colourSpace) {
-    case kRgb:
+    case sig::Rgb:
         plan.type = DeviceColourType::Rgb16;
         plan.channels = 3;
         for (int c = 0; c < 3; ++c)
             SetChannel(plan, c, kRgbLevels);
         plan.bytesPerColour = 6;
         break;
-    case kCmyk:
+    case sig::Cmyk:
         plan.type = DeviceColourType::Cmyk16;
         plan.channels = 4;
         for (int c = 0; c < 4; ++c)
             SetChannel(plan, c, kCmykLevels);
         plan.bytesPerColour = 8;
         break;
-    case kSix:
+    case sig::SixColour:
         plan.type = DeviceColourType::SixChannel8;
         plan.eightBit = true;
         plan.channels = 6;

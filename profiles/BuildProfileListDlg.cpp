@@ -6,21 +6,10 @@
 
 #include "app/DialogTexts.h"
 #include "app/Strings.h"
+#include "app/WaitCursor.h"
 #include "ui_BuildProfileListDlg.h"
 
 namespace quillon {
-namespace {
-
-// Wait cursor for one scope, restored on every path out.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-} // namespace
-
 CBuildProfileListDlg::CBuildProfileListDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_ui(std::make_unique<Ui::BuildProfileListDlg>())
 {

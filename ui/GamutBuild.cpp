@@ -4,6 +4,7 @@
 
 #include "app/MessageBoxes.h"
 #include "app/Strings.h"
+#include "app/WaitCursor.h"
 #include "gamut/GamutBuilder.h"
 #include "profiles/ColourTransform.h"
 #include "profiles/LoadedProfile.h"
@@ -18,24 +19,6 @@ namespace quillon {
 namespace {
 
 constexpr const char* kLabProfileName = "GLP.icc";
-
-// The wait cursor for one scope; restored on every path out.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { Restore(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-    void Restore()
-    {
-        if (m_set)
-            QApplication::restoreOverrideCursor();
-        m_set = false;
-    }
-
-private:
-    bool m_set = true;
-};
 
 } // namespace
 

@@ -11,6 +11,7 @@
 
 #include "app/MessageBoxes.h"
 #include "app/Strings.h"
+#include "app/WaitCursor.h"
 #include "profiles/LoadedProfile.h"
 #include "profiles/NamedColours.h"
 #include "ui/ColourProbe.h"
@@ -24,23 +25,6 @@ namespace {
 
 constexpr int kValueFields = 3;
 
-// Restores the arrow cursor on every path out of a named-colour load.
-class ProbeWaitCursor {
-public:
-    ProbeWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~ProbeWaitCursor() { Restore(); }
-    ProbeWaitCursor(const ProbeWaitCursor&) = delete;
-    ProbeWaitCursor& operator=(const ProbeWaitCursor&) = delete;
-    void Restore()
-    {
-        if (m_set)
-            QApplication::restoreOverrideCursor();
-        m_set = false;
-    }
-
-private:
-    bool m_set = true;
-};
 
 QString NameOf(const NamedColour& colour)
 {
@@ -165,7 +149,7 @@ void CViewerDlg::OnNcpProfileChosen()
 
     // On the stack: creating the set cannot fail, so message 1004 cannot arise here.
     LoadedProfileSet set(m_env.services);
-    ProbeWaitCursor cursor;
+    WaitCursor cursor;
     const ProfileRecord& record = m_probe.ncpList[std::size_t(index) - 1];
     LoadedProfile* profile = nullptr;
     if (set.Load(std::string(record.fileName, strnlen(record.fileName, ProfileRecord::kNameSize)),

@@ -11,15 +11,11 @@
 #include "gamut/GamutBuilder.h"
 #include "profiles/ColourTransform.h"
 #include "profiles/ProfileHandle.h"
+#include "profiles/ProfileRecord.h"
 
 using namespace quillon;
 
 namespace {
-
-constexpr std::uint32_t kRgb = 0x52474220;
-constexpr std::uint32_t kCmyk = 0x434D594B;
-constexpr std::uint32_t kSix = 0x36434C52;
-constexpr std::uint32_t kGray = 0x47524159;
 
 ProfileHandle Open(const std::string& path)
 {
@@ -78,9 +74,9 @@ struct FixtureCase {
 };
 
 const FixtureCase kFixtures[] = {
-    {"rgb_display.icc", kRgb, 0x6D6E7472},  // mntr
-    {"cmyk_output.icc", kCmyk, 0x70727472}, // prtr
-    {"six_colour.icc", kSix, 0x70727472},
+    {"rgb_display.icc", sig::Rgb, 0x6D6E7472},  // mntr
+    {"cmyk_output.icc", sig::Cmyk, 0x70727472}, // prtr
+    {"six_colour.icc", sig::SixColour, 0x70727472},
 };
 
 } // namespace
@@ -105,7 +101,7 @@ TEST(BuildShape, BuiltInSrgbHasPolesAtWhiteAndBlack)
     auto srgb = ProfileHandle::Adopt(cmsCreate_sRGBProfile());
     const auto transform = CreateMultiProfileTransform(srgb.get(), lab.get());
     ASSERT_TRUE(transform.valid());
-    const Build build = RunBuild(transform, kRgb, 0);
+    const Build build = RunBuild(transform, sig::Rgb, 0);
     ASSERT_EQ(build.result, BuildResult::Ok);
     EXPECT_EQ(build.shape.gridSize, 32);
     ExpectSteps(build, 101);
@@ -129,7 +125,7 @@ TEST(BuildShape, EveryThreadCountGivesTheSameShapeBitForBit)
     auto lab = Glp();
     ASSERT_TRUE(lab);
     for (const auto& c : kFixtures) {
-        if (c.space == kSix)
+        if (c.space == sig::SixColour)
             continue; // 36,000,000 samples: compared by the build benchmark's digests
         auto profile = Open(Fixture(c.file));
         ASSERT_TRUE(profile) << c.file;
@@ -166,10 +162,10 @@ TEST(BuildShape, FailuresLeaveOnlyTheGridSize)
         BuildResult result;
         std::int16_t gridSize;
     } cases[] = {
-        {"no transform", &none, kRgb, BuildResult::TranslateFailed, 32},
-        {"no transform, threads", &none, kCmyk, BuildResult::TranslateFailed, 24},
-        {"transform of another space", &cmykTransform, kRgb, BuildResult::TranslateFailed, 32},
-        {"grey", &cmykTransform, kGray, BuildResult::UnsupportedColourSpace, 16},
+        {"no transform", &none, sig::Rgb, BuildResult::TranslateFailed, 32},
+        {"no transform, threads", &none, sig::Cmyk, BuildResult::TranslateFailed, 24},
+        {"transform of another space", &cmykTransform, sig::Rgb, BuildResult::TranslateFailed, 32},
+        {"grey", &cmykTransform, sig::Gray, BuildResult::UnsupportedColourSpace, 16},
         {"Lab", &none, 0x4C616220, BuildResult::UnsupportedColourSpace, 16},
     };
     for (const auto& c : cases) {
@@ -197,7 +193,7 @@ TEST(BuildShape, ThrowingProgressStopsTheWorkersFirst)
     const auto transform = CreateMultiProfileTransform(srgb.get(), lab.get());
     for (unsigned threads : {1u, 2u, 3u}) {
         GamutShape shape{};
-        EXPECT_THROW(BuildShape(transform, kRgb, shape, [](int) { throw std::runtime_error("stop"); }, threads),
+        EXPECT_THROW(BuildShape(transform, sig::Rgb, shape, [](int) { throw std::runtime_error("stop"); }, threads),
                      std::runtime_error);
     }
 }

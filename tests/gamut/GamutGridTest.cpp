@@ -8,12 +8,11 @@
 #include "gamut/BlockBinner.h"
 #include "gamut/GamutGrid.h"
 #include "gamut/Sampling.h"
+#include "profiles/ProfileRecord.h"
 
 using namespace quillon;
 
 namespace {
-
-constexpr std::uint32_t kRgb = 0x52474220;
 
 struct Seed {
     int band, sector;
@@ -23,7 +22,7 @@ struct Seed {
 GamutGrid EmptyGrid(int n)
 {
     GamutGrid grid{};
-    grid.Reset(n, kRgb);
+    grid.Reset(n, sig::Rgb);
     return grid;
 }
 
@@ -61,7 +60,7 @@ TEST(GamutGrid, ResetKeepsEvenSizesAndMendsOthers)
         EXPECT_EQ(grid.gridSize, c.kept) << c.asked;
         EXPECT_FLOAT_EQ(grid.hueStep, c.hueStep) << c.asked;
         EXPECT_FLOAT_EQ(grid.elevationStep, c.elevationStep) << c.asked;
-        EXPECT_EQ(grid.colourSpace, kRgb);
+        EXPECT_EQ(grid.colourSpace, sig::Rgb);
     }
 }
 

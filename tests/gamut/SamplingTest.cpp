@@ -6,15 +6,11 @@
 #include "gamut/GamutBuilder.h"
 #include "gamut/GamutGrid.h"
 #include "gamut/Sampling.h"
+#include "profiles/ProfileRecord.h"
 
 using namespace quillon;
 
 namespace {
-
-constexpr std::uint32_t kRgb = 0x52474220;
-constexpr std::uint32_t kCmyk = 0x434D594B;
-constexpr std::uint32_t kSix = 0x36434C52;
-constexpr std::uint32_t kGray = 0x47524159;
 
 struct LevelCase {
     int percent;
@@ -50,10 +46,10 @@ TEST(Sampling, EightBitLevelsTruncate)
 TEST(Sampling, PlansOfTheThreeDeviceSpaces)
 {
     const SpaceCase cases[] = {
-        {"RGB", kRgb, true, 32, 101, 1030301, 3},
-        {"CMYK", kCmyk, true, 24, 37, 1874161, 4},
-        {"six colours", kSix, true, 16, 20, 36000000, 6},
-        {"grey", kGray, false, 16, 0, 0, 0},
+        {"RGB", sig::Rgb, true, 32, 101, 1030301, 3},
+        {"CMYK", sig::Cmyk, true, 24, 37, 1874161, 4},
+        {"six colours", sig::SixColour, true, 16, 20, 36000000, 6},
+        {"grey", sig::Gray, false, 16, 0, 0, 0},
     };
     for (const auto& c : cases) {
         SamplingPlan plan;
@@ -71,7 +67,7 @@ TEST(Sampling, PlansOfTheThreeDeviceSpaces)
         }
     }
     SamplingPlan six;
-    ASSERT_TRUE(PlanFor(kSix, six));
+    ASSERT_TRUE(PlanFor(sig::SixColour, six));
     EXPECT_EQ(six.levelCount[3], 20);
     EXPECT_EQ(six.levelCount[4], 15);
     EXPECT_EQ(six.value[4][6], LevelToByte(15));
@@ -103,7 +99,7 @@ TEST(Sampling, DecodedNeutralsFallIntoTheEndBands)
         EXPECT_NEAR(s.radius, 50.0f, 1e-3f);
         EXPECT_NEAR(s.elevation, c.elevation, 1e-3f);
         GamutGrid grid{};
-        grid.Reset(32, kRgb);
+        grid.Reset(32, sig::Rgb);
         EXPECT_EQ(grid.BandOf(s.elevation), c.band);
         grid.AddSample(lab.L, lab.a, lab.b);
         int filledInBand = 0;
