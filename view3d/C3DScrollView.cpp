@@ -1,5 +1,6 @@
 #include "view3d/C3DScrollView.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <string>
 
@@ -140,8 +141,25 @@ void C3DScrollView::DeleteShapeList(std::int16_t shapeIndex)
     m_meshes[index].reset();
     m_meshInList[index] = false;
     ContextScope scope(*this);
-    if (scope)
-        m_shapeLists[index].Reset();
+    // Emptied rather than deleted: a freed number could be handed out by glGenLists in
+    // this context (or one sharing its lists) and then overwritten by the next compile.
+    if (scope && !m_contextFailed && !m_shapeLists[index].empty()) {
+        glNewList(m_shapeLists[index].first(), GL_COMPILE);
+        glEndList();
+    }
+}
+
+int C3DScrollView::LiveDisplayLists()
+{
+    ContextScope scope(*this);
+    if (!scope || m_contextFailed)
+        return -1;
+    // The glyph base is glGenLists's choice: the scan reaches past it whatever it is.
+    const GLuint last = std::max<GLuint>(kListScanLimit, m_glyphLists.first() + GLuint(kGlyphCount));
+    int live = 0;
+    for (GLuint list = 1; list <= last; ++list)
+        live += glIsList(list) ? 1 : 0;
+    return live;
 }
 
 void C3DScrollView::TopView()

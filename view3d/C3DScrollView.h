@@ -49,8 +49,14 @@ public:
     // outside 0..32.
     bool CompileShape(std::int16_t shapeIndex, const ViewSlot& slot, std::int16_t row);
 
-    // Frees list shapeIndex + 1; the entry's inUse and visible are the host's to clear.
+    // Empties list shapeIndex + 1 (its number stays the view's); the entry's inUse and
+    // visible are the host's to clear.
     void DeleteShapeList(std::int16_t shapeIndex);
+
+    // Display lists that exist in the view's context, counted by glIsList over 1 to
+    // kListScanLimit or past the glyph range if that ends higher; -1 when there is no
+    // usable context. For leak checks.
+    int LiveDisplayLists();
 
     // Entry shapeIndex (0..3), for the host to read and to write inUse / visible;
     // null outside 0..3. Invalidate() after writing.

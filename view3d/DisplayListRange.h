@@ -1,4 +1,6 @@
 #pragma once
+#include <atomic>
+
 #include <QOpenGLContext>
 #include <QPointer>
 #include <qopengl.h>
@@ -12,8 +14,9 @@ class DisplayListRange {
 public:
     DisplayListRange() = default;
     DisplayListRange(GLuint first, GLsizei count)
-        : m_first(first), m_count(first ? count : 0), m_context(QOpenGLContext::currentContext())
+        : m_first(first), m_count(first && count > 0 ? count : 0), m_context(QOpenGLContext::currentContext())
     {
+        s_owned += m_count;
     }
     ~DisplayListRange() { Reset(); }
     DisplayListRange(DisplayListRange&& other) noexcept { *this = std::move(other); }
@@ -40,12 +43,19 @@ public:
     {
         if (m_count > 0 && m_context && QOpenGLContext::currentContext() == m_context)
             glDeleteLists(m_first, m_count);
+        s_owned -= m_count;
         m_first = 0;
         m_count = 0;
         m_context = nullptr;
     }
 
+    // Lists held by owners in this process; lets tests prove nothing is kept past its
+    // use. A range let go without its context current leaves the count: the context
+    // frees those lists itself.
+    static long OwnedCount() { return s_owned.load(); }
+
 private:
+    inline static std::atomic<long> s_owned{0};
     GLuint m_first = 0;
     GLsizei m_count = 0;
     QPointer<QOpenGLContext> m_context;

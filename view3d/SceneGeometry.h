@@ -26,6 +26,8 @@ constexpr unsigned kProbeMarkerList = 17;
 constexpr unsigned kHalfAxesList = 20;
 constexpr int kFirstGlyph = 32;
 constexpr int kGlyphCount = 96;
+// Well above the fixed lists (1..20) and the usual glyph range, for leak scans.
+constexpr unsigned kListScanLimit = 256;
 
 constexpr double kFieldOfViewDegrees = 30.0;
 constexpr double kNearPlane = 1.0;
