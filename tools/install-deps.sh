@@ -5,7 +5,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev libqt6opengl6-dev libglu1-mesa-dev libgl1-mesa-dri
   liblcms2-dev libgtest-dev
-  xvfb xauth fonts-liberation
+  xvfb xauth fonts-liberation xdotool x11-apps imagemagick
   libgs-common icc-profiles-free
 )
 missing=()
