@@ -1,8 +1,10 @@
 #include "app/MessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QPointer>
 #include <QWidget>
 
+#include "app/DialogTexts.h"
 #include "app/Strings.h"
 
 namespace quillon {
@@ -35,6 +37,17 @@ QMessageBox::StandardButton ShowBox(BoxKind kind, int textId, QMessageBox::Stand
 
     // The stop sign for every kind, warnings and questions included.
     QMessageBox box(QMessageBox::Critical, request.caption, request.text, buttons, Owner().data());
+    // Qt's own button labels are English whatever the language; ours come from the texts.
+    box.setObjectName(QStringLiteral("MessageBox"));
+    const struct {
+        QMessageBox::StandardButton button;
+        const char* name;
+    } named[] = {{QMessageBox::Ok, "okButton"}, {QMessageBox::Yes, "yesButton"},
+                 {QMessageBox::No, "noButton"}};
+    for (const auto& n : named)
+        if (QAbstractButton* button = box.button(n.button))
+            button->setObjectName(QString::fromLatin1(n.name));
+    ApplyDialogTexts(&box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -78,6 +78,7 @@ struct ShownBox {
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     bool hasOwner = false;
+    QString yes, no;
 };
 
 // Arms a timer that records the next modal box and presses one of its buttons.
@@ -86,7 +87,11 @@ void ArmBoxCloser(ShownBox& shown, QMessageBox::StandardButton press)
     QTimer::singleShot(0, [&shown, press] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        shown = {box->windowTitle(), box->text(), box->icon(), box->parentWidget() != nullptr};
+        shown = {box->windowTitle(), box->text(), box->icon(), box->parentWidget() != nullptr, {}, {}};
+        if (QAbstractButton* yes = box->button(QMessageBox::Yes))
+            shown.yes = yes->text();
+        if (QAbstractButton* no = box->button(QMessageBox::No))
+            shown.no = no->text();
         box->button(press)->click();
     });
 }
@@ -109,6 +114,9 @@ TEST(RealMessageBoxTest, EveryKindShowsTheStopSign)
         ArmBoxCloser(shown, QMessageBox::No);
         EXPECT_EQ(QuestionBox(1029, QMessageBox::Yes | QMessageBox::No), QMessageBox::No);
         EXPECT_EQ(shown.caption, "Avertissement");
+        // Qt's standard labels would be English in a French session.
+        EXPECT_EQ(shown.yes, "&Oui");
+        EXPECT_EQ(shown.no, "&Non");
         EXPECT_EQ(shown.icon, QMessageBox::Critical);
 
         ArmBoxCloser(shown, QMessageBox::Ok);
