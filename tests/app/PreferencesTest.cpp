@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,8 +18,10 @@ using Bytes = std::vector<unsigned char>;
 
 Bytes Magic(Bytes tail = {})
 {
-    Bytes bytes(kPrefsMagic.begin(), kPrefsMagic.end());
-    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    // Sized once: growing by insert trips a false -Warray-bounds in g++ 12.
+    Bytes bytes(kPrefsMagic.size() + tail.size());
+    std::copy(kPrefsMagic.begin(), kPrefsMagic.end(), bytes.begin());
+    std::copy(tail.begin(), tail.end(), bytes.begin() + static_cast<std::ptrdiff_t>(kPrefsMagic.size()));
     return bytes;
 }
 
