@@ -1,5 +1,6 @@
 // The view list: adding and removing profiles.
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include <QApplication>
@@ -52,7 +53,7 @@ void CViewerDlg::SetRowControls(int row, const ViewSlot& slot)
 
 void CViewerDlg::InsertListRow(int row, const ViewSlot& slot)
 {
-    auto* item = new QTreeWidgetItem; // owned by the list once inserted
+    auto item = std::make_unique<QTreeWidgetItem>();
     item->setText(0, QString::asprintf("%d", row + 1));
     const std::string name = StoredName(slot.profile.fileName);
     item->setText(1, QString::fromUtf8(DisplayFileName(name.c_str())));
@@ -61,7 +62,7 @@ void CViewerDlg::InsertListRow(int row, const ViewSlot& slot)
     item->setTextAlignment(0, Qt::AlignCenter);
     item->setTextAlignment(2, Qt::AlignCenter);
     item->setTextAlignment(3, Qt::AlignCenter);
-    m_ui->viewList->insertTopLevelItem(row, item);
+    m_ui->viewList->insertTopLevelItem(row, item.release()); // the list owns it from here
 }
 
 void CViewerDlg::OnAdd()
