@@ -18,6 +18,7 @@
 #include "app/Startup.h"
 #include "app/Strings.h"
 #include "tests/app/BoxDriver.h"
+#include "tests/app/TestFiles.h"
 
 namespace quillon {
 namespace {
@@ -102,21 +103,14 @@ class StartupScreenTest : public AboutDlgTest {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() /
-              ("quillon_screen_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = testing_app::MakeTestFolder("quillon_screen_");
     }
     void TearDown() override
     {
         fs::remove_all(dir);
         AboutDlgTest::TearDown();
     }
-    std::vector<unsigned char> Prefs() const
-    {
-        std::ifstream in((dir / kPrefsFileName).string(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    std::vector<unsigned char> Prefs() const { return testing_app::ReadBytes(dir / kPrefsFileName); }
     fs::path dir;
 };
 

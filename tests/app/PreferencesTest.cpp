@@ -9,12 +9,13 @@
 
 #include "app/ApplicationFolder.h"
 #include "app/Preferences.h"
+#include "tests/app/TestFiles.h"
 
 namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<unsigned char>;
+using testing_app::Bytes;
 
 Bytes Magic(Bytes tail = {})
 {
@@ -30,23 +31,12 @@ class PrefsFolder : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = fs::temp_directory_path() /
-                 ("quillon_prefs_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+        folder = testing_app::MakeTestFolder("quillon_prefs_");
     }
     void TearDown() override { fs::remove_all(folder); }
     std::string Path() const { return (folder / kPrefsFileName).string(); }
-    void Write(const Bytes& bytes) const
-    {
-        std::ofstream out(Path(), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    Bytes Read() const
-    {
-        std::ifstream in(Path(), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
+    void Write(const Bytes& bytes) const { testing_app::WriteBytes(Path(), bytes); }
+    Bytes Read() const { return testing_app::ReadBytes(Path()); }
     fs::path folder;
 };
 

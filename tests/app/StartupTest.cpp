@@ -10,12 +10,13 @@
 #include "app/Preferences.h"
 #include "app/Startup.h"
 #include "app/Strings.h"
+#include "tests/app/TestFiles.h"
 
 namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<unsigned char>;
+using testing_app::Bytes;
 
 Bytes PrefsBytes(unsigned char language)
 {
@@ -27,10 +28,7 @@ class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() /
-              ("quillon_startup_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = testing_app::MakeTestFolder("quillon_startup_");
     }
     void TearDown() override
     {
@@ -39,16 +37,8 @@ protected:
     }
     FolderInfo Folder() const { return FolderFromWorkingDirectory(dir.string()); }
     std::string Prefs() const { return (dir / kPrefsFileName).string(); }
-    void WritePrefs(const Bytes& bytes) const
-    {
-        std::ofstream out(Prefs(), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    Bytes ReadPrefs() const
-    {
-        std::ifstream in(Prefs(), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
+    void WritePrefs(const Bytes& bytes) const { testing_app::WriteBytes(Prefs(), bytes); }
+    Bytes ReadPrefs() const { return testing_app::ReadBytes(Prefs()); }
     fs::path dir;
 };
 
