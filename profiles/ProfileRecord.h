@@ -1,5 +1,7 @@
 #pragma once
 #include <cstdint>
+#include <cstring>
+#include <string>
 
 namespace quillon {
 
@@ -33,5 +35,11 @@ struct ProfileRecord {
     std::uint32_t profileClass = 0;
     std::uint32_t colourSpace = 0;
 };
+
+// The stored name up to its terminator, never read past the field.
+inline std::string FileNameOf(const ProfileRecord& record)
+{
+    return std::string(record.fileName, strnlen(record.fileName, ProfileRecord::kNameSize));
+}
 
 } // namespace quillon

@@ -30,11 +30,6 @@ private:
     locale_t m_locale;
 };
 
-unsigned char FoldAscii(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
-
 } // namespace
 
 double ParseProbeNumber(const QString& text)
@@ -94,20 +89,6 @@ ProbeLab NamedColourToLab(std::uint16_t L16, std::uint16_t a16, std::uint16_t b1
     lab.a = static_cast<float>(double(a16) * 256.0 / 65535.0 - 128.0);
     lab.b = static_cast<float>(double(b16) * 256.0 / 65535.0 - 128.0);
     return lab;
-}
-
-int CompareFoldedNames(const char* x, const char* y)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(x);
-    const auto* q = reinterpret_cast<const unsigned char*>(y);
-    for (;; ++p, ++q) {
-        const unsigned char c = FoldAscii(*p);
-        const unsigned char d = FoldAscii(*q);
-        if (c != d)
-            return c < d ? -1 : 1;
-        if (c == 0)
-            return 0;
-    }
 }
 
 } // namespace quillon

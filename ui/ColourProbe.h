@@ -41,7 +41,4 @@ ProbeLab LchToLab(double L, double C, double h);
 // Named-colour values: L16 over 0...65535 is L* 0...100; a16, b16 use the factor 256/65535.
 ProbeLab NamedColourToLab(std::uint16_t L16, std::uint16_t a16, std::uint16_t b16);
 
-// Folds A-Z to a-z, then compares byte values (names of colours and files).
-int CompareFoldedNames(const char* x, const char* y);
-
 } // namespace quillon

@@ -14,6 +14,7 @@
 #include "app/WaitCursor.h"
 #include "profiles/LoadedProfile.h"
 #include "profiles/NamedColours.h"
+#include "profiles/ProfileCatalogue.h"
 #include "ui/ColourProbe.h"
 #include "ui/StringIds.h"
 #include "ui/ViewerDlg.h"
@@ -33,14 +34,7 @@ QString NameOf(const NamedColour& colour)
 
 bool NameLess(const NamedColour& x, const NamedColour& y)
 {
-    // Names come terminated from the reader; the copies make sure of it.
-    char a[NamedColour::kNameSize];
-    char b[NamedColour::kNameSize];
-    std::copy(std::begin(x.name), std::end(x.name), a);
-    std::copy(std::begin(y.name), std::end(y.name), b);
-    a[NamedColour::kNameSize - 1] = 0;
-    b[NamedColour::kNameSize - 1] = 0;
-    return CompareFoldedNames(a, b) < 0;
+    return CompareNames(x.name, y.name) < 0; // the reader terminates every name
 }
 
 } // namespace
@@ -57,8 +51,7 @@ void CViewerDlg::InitProbe()
     m_ui->ncpProfile->addItem(LoadText(ids::kNoNcpProfile));
     m_probe.ncpList = m_env.buildNcpList(this, m_env.services);
     for (const ProfileRecord& record : m_probe.ncpList) {
-        const std::string name(record.fileName, strnlen(record.fileName, ProfileRecord::kNameSize));
-        m_ui->ncpProfile->addItem(QString::fromUtf8(name));
+        m_ui->ncpProfile->addItem(QString::fromStdString(FileNameOf(record)));
     }
     m_probe.ncpIndex = 0;
     m_ui->ncpColour->clear();
@@ -152,9 +145,7 @@ void CViewerDlg::OnNcpProfileChosen()
     WaitCursor cursor;
     const ProfileRecord& record = m_probe.ncpList[std::size_t(index) - 1];
     LoadedProfile* profile = nullptr;
-    if (set.Load(std::string(record.fileName, strnlen(record.fileName, ProfileRecord::kNameSize)),
-                 &profile) != load_result::Ok ||
-        profile == nullptr) {
+    if (set.Load(FileNameOf(record), &profile) != load_result::Ok || profile == nullptr) {
         set.ReleaseAll();
         cursor.Restore();
         ErrorBox(ids::kCannotLoadNcp);

@@ -1,5 +1,4 @@
 // The view list: adding and removing profiles.
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -11,6 +10,7 @@
 #include "app/MessageBoxes.h"
 #include "app/Strings.h"
 #include "profiles/LoadedProfile.h"
+#include "profiles/ProfileCatalogue.h"
 #include "ui/OpacityTrackBar.h"
 #include "ui/StringIds.h"
 #include "ui/ViewSlots.h"
@@ -25,11 +25,6 @@ namespace quillon {
 namespace {
 
 constexpr int kFullOpacity = 100;
-
-std::string StoredName(const char (&field)[ProfileRecord::kNameSize])
-{
-    return std::string(field, strnlen(field, ProfileRecord::kNameSize));
-}
 
 } // namespace
 
@@ -55,10 +50,10 @@ void CViewerDlg::InsertListRow(int row, const ViewSlot& slot)
 {
     auto item = std::make_unique<QTreeWidgetItem>();
     item->setText(0, QString::asprintf("%d", row + 1));
-    const std::string name = StoredName(slot.profile.fileName);
+    const std::string name = FileNameOf(slot.profile);
     item->setText(1, QString::fromUtf8(DisplayFileName(name.c_str())));
-    item->setText(2, LoadText(ClassLabelId(slot.profile.profileClass)));
-    item->setText(3, LoadText(ColourSpaceLabelId(slot.profile.colourSpace)));
+    item->setText(2, LoadText(ClassLabel(slot.profile.profileClass)));
+    item->setText(3, LoadText(ColourSpaceLabel(slot.profile.colourSpace)));
     item->setTextAlignment(0, Qt::AlignCenter);
     item->setTextAlignment(2, Qt::AlignCenter);
     item->setTextAlignment(3, Qt::AlignCenter);
@@ -84,7 +79,7 @@ void CViewerDlg::OnAdd()
     // The set lives on the stack: creating it cannot run out of memory, so 1004 never arises.
     LoadedProfileSet set(m_env.services);
     LoadedProfile* device = nullptr;
-    if (set.Load(StoredName(chosen->fileName), &device) != load_result::Ok || device == nullptr) {
+    if (set.Load(FileNameOf(*chosen), &device) != load_result::Ok || device == nullptr) {
         set.ReleaseAll();
         ErrorBox(ids::kCannotLoadProfile);
         return;

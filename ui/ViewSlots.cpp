@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-#include "ui/ColourProbe.h"
-#include "ui/StringIds.h"
+#include "profiles/ProfileCatalogue.h"
 
 namespace quillon {
 
@@ -11,7 +10,7 @@ namespace {
 
 bool SameNameIgnoringCase(const char* x, const char* y)
 {
-    return CompareFoldedNames(x, y) == 0;
+    return CompareNames(x, y) == 0;
 }
 
 // Stored names are 260-byte fields; a field without terminator is read only up to its end.
@@ -56,26 +55,6 @@ const char* DisplayFileName(const char* fileName)
             name = p + 1;
     }
     return name;
-}
-
-int ClassLabelId(std::uint32_t profileClass)
-{
-    switch (profileClass) {
-    case sig::Display: return ids::kClassDisplay;
-    case sig::Input: return ids::kClassInput;
-    case sig::Output: return ids::kClassOutput;
-    default: return ids::kUnsupported;
-    }
-}
-
-int ColourSpaceLabelId(std::uint32_t colourSpace)
-{
-    switch (colourSpace) {
-    case sig::Rgb: return ids::kSpaceRgb;
-    case sig::Cmyk: return ids::kSpaceCmyk;
-    case sig::SixColour: return ids::kSpaceSixColour;
-    default: return ids::kUnsupported;
-    }
 }
 
 } // namespace quillon

@@ -18,8 +18,4 @@ void RemoveSlotAt(ViewSlot* viewSlots, std::int16_t& slotCount, int i);
 // The part of a stored file name after its last backslash (or slash); the whole name if none.
 const char* DisplayFileName(const char* fileName);
 
-// String ids of the view list's class and colour-space labels.
-int ClassLabelId(std::uint32_t profileClass);
-int ColourSpaceLabelId(std::uint32_t colourSpace);
-
 } // namespace quillon

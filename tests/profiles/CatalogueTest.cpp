@@ -54,6 +54,13 @@ TEST(CatalogueCompare, FoldsCapitalsThenComparesBytes)
         {"a.icc", "a.icc.bak", -1},  // a prefix sorts first
         {"9.icc", "A.icc", -1},      // digits below letters
         {"\xC9t\xE9.icc", "zz.icc", 1}, // bytes above 0x7F are not folded
+        // Colour names of a named-colour profile sort the same way.
+        {"Paper", "paper", 0},
+        {"_Underline", "aqua", -1},
+        {"aqua", "Brick", -1},
+        {"ZINC", "\xc3\xa9", -1},
+        {"mid", "mid grey", -1},
+        {"night", "Mid grey", 1},
     };
     for (const auto& c : cases) {
         const int got = CompareNames(c.a, c.b);
@@ -95,6 +102,7 @@ TEST(CatalogueLabels, ClassAndColourSpaceLabels)
         {sig::Display, 1017, 1020}, {sig::Input, 1018, 1020},      {sig::Output, 1019, 1020},
         {sig::Link, 1020, 1020},    {sig::Rgb, 1020, 1021},        {sig::Cmyk, 1020, 1022},
         {sig::SixColour, 1020, 1023}, {sig::Gray, 1020, 1020},     {0, 1020, 1020},
+        {sig::NamedColourClass, 1020, 1020},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ClassLabel(c.signature), c.classLabel) << std::hex << c.signature;

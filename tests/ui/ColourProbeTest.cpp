@@ -158,15 +158,5 @@ TEST(NamedColourToLab, UsesTheFactor256Over65535)
     }
 }
 
-TEST(CompareFoldedNames, FoldsOnlyAToZThenComparesBytes)
-{
-    EXPECT_EQ(CompareFoldedNames("Paper", "paper"), 0);
-    EXPECT_LT(CompareFoldedNames("_Underline", "aqua"), 0); // '_' is below every letter
-    EXPECT_LT(CompareFoldedNames("aqua", "Brick"), 0);
-    EXPECT_LT(CompareFoldedNames("ZINC", "\xc3\xa9"), 0);  // bytes above 0x7F come last
-    EXPECT_LT(CompareFoldedNames("mid", "mid grey"), 0);
-    EXPECT_GT(CompareFoldedNames("night", "Mid grey"), 0);
-}
-
 } // namespace
 } // namespace quillon

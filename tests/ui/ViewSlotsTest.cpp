@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/StringIds.h"
 #include "ui/ViewSlots.h"
 
 namespace quillon {
@@ -90,18 +89,6 @@ TEST(DisplayFileName, PartAfterTheLastSeparator)
     EXPECT_STREQ(DisplayFileName("nested/Upper_Case.ICM"), "Upper_Case.ICM");
     EXPECT_STREQ(DisplayFileName("trailing/"), "");
     EXPECT_STREQ(DisplayFileName(""), "");
-}
-
-TEST(Labels, ClassAndColourSpaceIds)
-{
-    EXPECT_EQ(ClassLabelId(sig::Display), ids::kClassDisplay);
-    EXPECT_EQ(ClassLabelId(sig::Input), ids::kClassInput);
-    EXPECT_EQ(ClassLabelId(sig::Output), ids::kClassOutput);
-    EXPECT_EQ(ClassLabelId(sig::NamedColourClass), ids::kUnsupported);
-    EXPECT_EQ(ColourSpaceLabelId(sig::Rgb), ids::kSpaceRgb);
-    EXPECT_EQ(ColourSpaceLabelId(sig::Cmyk), ids::kSpaceCmyk);
-    EXPECT_EQ(ColourSpaceLabelId(sig::SixColour), ids::kSpaceSixColour);
-    EXPECT_EQ(ColourSpaceLabelId(sig::Gray), ids::kUnsupported);
 }
 
 } // namespace
