@@ -55,14 +55,12 @@ bool PlanFor(std::uint32_t colourSpace, SamplingPlan& plan)
         plan.channels = 3;
         for (int c = 0; c < 3; ++c)
             SetChannel(plan, c, kRgbLevels);
-        plan.bytesPerColour = 6;
         break;
     case sig::Cmyk:
         plan.type = DeviceColourType::Cmyk16;
         plan.channels = 4;
         for (int c = 0; c < 4; ++c)
             SetChannel(plan, c, kCmykLevels);
-        plan.bytesPerColour = 8;
         break;
     case sig::SixColour:
         plan.type = DeviceColourType::SixChannel8;
@@ -72,11 +70,11 @@ bool PlanFor(std::uint32_t colourSpace, SamplingPlan& plan)
             SetChannel(plan, c, kSixLevels14);
         for (int c = 4; c < 6; ++c)
             SetChannel(plan, c, kSixLevels56);
-        plan.bytesPerColour = 6;
         break;
     default:
         return false;
     }
+    plan.bytesPerColour = BytesPerColour(plan.type);
     plan.total = 1;
     for (int c = 0; c < plan.channels; ++c)
         plan.total *= static_cast<std::uint64_t>(plan.levelCount[c]);

@@ -23,16 +23,6 @@ bool InputFormat(cmsColorSpaceSignature space, DeviceColourType& type, cmsUInt32
     }
 }
 
-std::size_t BytesPerColour(DeviceColourType type)
-{
-    switch (type) {
-    case DeviceColourType::Rgb16: return 6;
-    case DeviceColourType::Cmyk16: return 8;
-    case DeviceColourType::SixChannel8: return 6;
-    }
-    return 0;
-}
-
 // LittleCMS's v4 16-bit Lab has L* 100 at 0xFFFF; callers decode L* 100 at 0xFF00.
 // Its a*/b* words (0x8080 neutral) already match. Table of the 65536 rescaled values.
 struct LightnessTable {
@@ -50,6 +40,16 @@ const LightnessTable& Lightness()
 }
 
 } // namespace
+
+std::size_t BytesPerColour(DeviceColourType type)
+{
+    switch (type) {
+    case DeviceColourType::Rgb16: return 6;
+    case DeviceColourType::Cmyk16: return 8;
+    case DeviceColourType::SixChannel8: return 6;
+    }
+    return 0;
+}
 
 void ColourTransform::Deleter::operator()(void* transform) const
 {

@@ -12,6 +12,9 @@ enum class DeviceColourType : int {
     SixChannel8 = 9, // six 8-bit channels
 };
 
+// Bytes of one packed device colour of that type: 6, 8 or 6.
+std::size_t BytesPerColour(DeviceColourType type);
+
 // Device profile -> Lab profile transform, relative colorimetric, best quality.
 // Lab comes back as three 16-bit words per colour: 0xFF00 = L* 100, 0x8080 = a*/b* 0.
 class ColourTransform {
