@@ -48,9 +48,7 @@ ViewerEnvironment ViewerEnvironment::Default()
     ViewerEnvironment env;
     const std::string& folder = ApplicationFolder();
     env.applicationFolder = folder.empty() ? QDir::currentPath() + u'/' : QString::fromStdString(folder);
-    env.chooseProfile = RunAddProfileDialog;
-    env.buildNcpList = BuildNcpListUnderProgressBox;
-    return env;
+    return env; // the window fills in the real dialogs for seams left empty
 }
 
 CViewerDlg::CViewerDlg(QWidget* parent) : CViewerDlg(ViewerEnvironment::Default(), parent) {}
@@ -81,7 +79,7 @@ void CViewerDlg::InitDialog()
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
 
-    // The system menu item of the original: here a context-menu entry and a small button.
+    // No system menu here: the about item is a context-menu entry and a small button.
     const QString aboutText = LoadText(ids::kAboutMenuItem);
     if (!aboutText.isEmpty()) {
         m_aboutAction = new QAction(aboutText, this);

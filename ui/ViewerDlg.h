@@ -45,8 +45,8 @@ struct ViewerEnvironment {
     // Worker threads of a gamut build; 0 = all cores.
     unsigned buildThreads = 0;
 
-    // The application folder of the running application, the installed profiles, and the
-    // real dialogs.
+    // The application folder of the running application and the installed profiles; the
+    // window uses the real dialogs for any seam left empty.
     static ViewerEnvironment Default();
 };
 
