@@ -4,4 +4,4 @@ target_link_libraries(quillon-bench PRIVATE quillon_gamut PkgConfig::LCMS2)
 target_compile_definitions(quillon-bench PRIVATE
   QUILLON_RUN_DIR="${QUILLON_RUN_DIR}" QUILLON_FIXTURE_DIR="${QUILLON_FIXTURE_DIR}")
 set_target_properties(quillon-bench PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
-add_dependencies(quillon-bench glp_profile device_fixtures)
+add_dependencies(quillon-bench glp_profile device_fixtures profile_fixtures)

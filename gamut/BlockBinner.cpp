@@ -47,9 +47,8 @@ void BlockBinner::PrepareBands(const GamutGrid& grid)
         m_bandOfLift[lift] = static_cast<std::int16_t>(grid.BandOfWholeLift(static_cast<float>(lift)));
 }
 
-void BlockBinner::Classify(const std::uint16_t* labWords, std::size_t count, const GamutGrid& grid)
+void BlockBinner::Decode(const std::uint16_t* labWords, std::size_t count)
 {
-    PrepareBands(grid);
     m_count = std::min(count, kCapacity);
     const std::size_t n = m_count;
     for (std::size_t i = 0; i < n; ++i) {
@@ -58,6 +57,12 @@ void BlockBinner::Classify(const std::uint16_t* labWords, std::size_t count, con
         m_a[i] = lab.a;
         m_b[i] = lab.b;
     }
+}
+
+void BlockBinner::Classify(const GamutGrid& grid)
+{
+    PrepareBands(grid);
+    const std::size_t n = m_count;
     const float hueStep = grid.hueStep;
     const float sectorsPerDegree = 1.0f / hueStep;
     const float sectorMargin = kBoundaryMargin * sectorsPerDegree;

@@ -17,7 +17,21 @@ public:
     static constexpr std::size_t kCapacity = 4096;
 
     // Decodes the words and finds each sample's radius and, where certain, its cell.
-    void Classify(const std::uint16_t* labWords, std::size_t count, const GamutGrid& grid);
+    void Classify(const std::uint16_t* labWords, std::size_t count, const GamutGrid& grid)
+    {
+        Decode(labWords, count);
+        Classify(grid);
+    }
+    // The same in steps, so that some samples can take a Lab the words cannot hold:
+    // Decode, Replace those, then Classify.
+    void Decode(const std::uint16_t* labWords, std::size_t count);
+    void Replace(std::size_t i, const Lab& lab)
+    {
+        m_L[i] = lab.L;
+        m_a[i] = lab.a;
+        m_b[i] = lab.b;
+    }
+    void Classify(const GamutGrid& grid);
     // Bins the classified samples in order.
     void Bin(GamutGrid& grid) const;
 

@@ -35,6 +35,10 @@ struct Chunk {
     std::vector<std::uint16_t> device;
     std::vector<std::uint16_t> lab;
     std::unique_ptr<BlockBinner> binner;
+    // Samples of the block whose a* or b* word sits at an end of the encoding.
+    std::vector<std::uint32_t> edgeIndex;
+    std::vector<std::uint16_t> edgeDevice;
+    std::vector<float> edgeLab;
 };
 
 struct Shared {
@@ -67,6 +71,38 @@ void FillDevice(const SamplingPlan& plan, int* digits, std::size_t count, std::u
     }
 }
 
+// The 16-bit words stop at a*/b* -128 and +127.996: a word at 0x0000 or 0xFFFF may hold a
+// clamped colour. Those samples alone go again through the float transform, in block order,
+// and take its Lab where it is plausible; every other sample keeps its words bit for bit.
+void RetranslateEdges(const SamplingPlan& plan, const ColourTransform& transform, Chunk& chunk,
+                      std::size_t count)
+{
+    if (!transform.hasFloatPath())
+        return;
+    const std::uint16_t* lab = chunk.lab.data();
+    std::size_t edges = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint16_t a = lab[3 * i + 1], b = lab[3 * i + 2];
+        if (a == 0 || a == 0xFFFF || b == 0 || b == 0xFFFF)
+            chunk.edgeIndex[edges++] = static_cast<std::uint32_t>(i);
+    }
+    if (edges == 0)
+        return;
+    const std::size_t stride = plan.bytesPerColour;
+    const auto* from = reinterpret_cast<const unsigned char*>(chunk.device.data());
+    auto* to = reinterpret_cast<unsigned char*>(chunk.edgeDevice.data());
+    for (std::size_t k = 0; k < edges; ++k)
+        std::memcpy(to + k * stride, from + chunk.edgeIndex[k] * stride, stride);
+    // No float transform result: the clamped words stand, as they always have.
+    if (!transform.TranslateFloat(to, edges, plan.type, chunk.edgeLab.data()))
+        return;
+    for (std::size_t k = 0; k < edges; ++k) {
+        const float* exact = &chunk.edgeLab[3 * k];
+        if (UsableExactLab(exact[0], exact[1], exact[2]))
+            chunk.binner->Replace(chunk.edgeIndex[k], {exact[0], exact[1], exact[2]});
+    }
+}
+
 template <typename OnBlock>
 void RunChunk(const SamplingPlan& plan, const ColourTransform& transform, Chunk& chunk,
               std::atomic<bool>& failed, OnBlock onBlock)
@@ -88,7 +124,11 @@ void RunChunk(const SamplingPlan& plan, const ColourTransform& transform, Chunk&
             failed.store(true);
             return;
         }
-        chunk.binner->Add(grid, chunk.lab.data(), count);
+        BlockBinner& binner = *chunk.binner;
+        binner.Decode(chunk.lab.data(), count);
+        RetranslateEdges(plan, transform, chunk, count);
+        binner.Classify(grid);
+        binner.Bin(grid);
         position += count;
         chunk.done.store(position - chunk.begin, std::memory_order_release);
         onBlock();
@@ -117,6 +157,13 @@ int LevelsDone(const SamplingPlan& plan, const std::vector<Chunk>& chunks)
 }
 
 } // namespace
+
+bool UsableExactLab(float L, float a, float b)
+{
+    // Positive tests only, so NaN fails them.
+    return L >= -100.0f && L <= 200.0f && a >= -1000.0f && a <= 1000.0f && b >= -1000.0f &&
+           b <= 1000.0f;
+}
 
 std::int16_t GridSizeFor(std::uint32_t colourSpace)
 {
@@ -157,6 +204,9 @@ BuildResult BuildShape(const ColourTransform& transform, std::uint32_t colourSpa
             chunks[c].device.resize(kBlock * kMaxSampleChannels);
             chunks[c].lab.resize(kBlock * 3);
             chunks[c].binner = std::make_unique<BlockBinner>();
+            chunks[c].edgeIndex.resize(kBlock);
+            chunks[c].edgeDevice.resize(kBlock * kMaxSampleChannels);
+            chunks[c].edgeLab.resize(kBlock * 3);
         }
     } catch (const std::bad_alloc&) {
         return BuildResult::TranslateFailed;

@@ -14,6 +14,10 @@ enum class BuildResult {
     TranslateFailed,        // a translation reported failure; the shape is not written
 };
 
+// Whether a float-path Lab may stand in for a sample's clamped 16-bit one: finite, a* and
+// b* within +-1000, L* within -100 ... 200 (a broken matrix profile gives millions).
+bool UsableExactLab(float L, float a, float b);
+
 // 32 for RGB, 24 for CMYK, 16 for anything else.
 std::int16_t GridSizeFor(std::uint32_t colourSpace);
 
@@ -24,7 +28,8 @@ int OutermostLevels(std::uint32_t colourSpace);
 using BuildProgress = std::function<void(int levelsDone)>;
 
 // Samples the device space through the transform, bins, repairs and fills shape
-// (points, poles; gridSize is set first, even when the build then fails).
+// (points, poles; gridSize is set first, even when the build then fails). Samples whose
+// a*/b* words come back at 0x0000 or 0xFFFF take the transform's float-path Lab instead.
 // threads 0 = hardware concurrency; any thread count gives the same shape bit for bit.
 BuildResult BuildShape(const ColourTransform& transform, std::uint32_t colourSpace,
                        GamutShape& shape, const BuildProgress& progress = {},

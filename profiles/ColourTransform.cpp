@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 
 #include <lcms2.h>
 
@@ -21,6 +22,20 @@ bool InputFormat(cmsColorSpaceSignature space, DeviceColourType& type, cmsUInt32
     case cmsSig6colorData: type = DeviceColourType::SixChannel8; format = TYPE_CMYK6_8; return true;
     default: return false;
     }
+}
+
+// Float input of the same colours: LittleCMS reads RGB as 0 ... 1 and ink spaces (CMYK,
+// six colours) as 0 ... 100 percent.
+cmsUInt32Number FloatInputFormat(DeviceColourType type, float& scale)
+{
+    switch (type) {
+    case DeviceColourType::Rgb16: scale = 1.0f / 65535.0f; return TYPE_RGB_FLT;
+    case DeviceColourType::Cmyk16: scale = 100.0f / 65535.0f; return TYPE_CMYK_FLT;
+    case DeviceColourType::SixChannel8:
+        scale = 100.0f / 255.0f;
+        return FLOAT_SH(1) | COLORSPACE_SH(PT_MCH6) | CHANNELS_SH(6) | BYTES_SH(4);
+    }
+    return 0;
 }
 
 // LittleCMS's v4 16-bit Lab has L* 100 at 0xFFFF; callers decode L* 100 at 0xFF00.
@@ -57,6 +72,11 @@ void ColourTransform::Deleter::operator()(void* transform) const
     --g_openTransforms;
 }
 
+void ColourTransform::FloatDeleter::operator()(void* transform) const
+{
+    cmsDeleteTransform(static_cast<cmsHTRANSFORM>(transform));
+}
+
 long ColourTransform::OpenCount() { return g_openTransforms.load(); }
 
 ColourTransform CreateMultiProfileTransform(void* deviceProfile, void* labProfile)
@@ -82,6 +102,17 @@ ColourTransform CreateMultiProfileTransform(void* deviceProfile, void* labProfil
     ++g_openTransforms;
     result.m_transform.reset(transform);
     result.m_inputType = type;
+    // The Lab profile's v2 tables clip a*/b* to the 16-bit range even in float; the float
+    // path ends in LittleCMS's v4 Lab identity instead: the same D50 Lab, unclipped.
+    cmsContext context = cmsGetProfileContextID(profiles[0]);
+    if (cmsHPROFILE unclipped = cmsCreateLab4ProfileTHR(context, nullptr)) {
+        cmsHPROFILE floatProfiles[2] = {profiles[0], unclipped};
+        float scale = 0.0f;
+        result.m_floatTransform.reset(cmsCreateExtendedTransform(
+            context, 2, floatProfiles, bpc, intents, adaptation, nullptr, 0,
+            FloatInputFormat(type, scale), TYPE_Lab_FLT, cmsFLAGS_NOCACHE));
+        cmsCloseProfile(unclipped);
+    }
     Lightness();
     return result;
 }
@@ -100,6 +131,35 @@ bool ColourTransform::Translate(const void* device, std::size_t count, DeviceCol
                        static_cast<cmsUInt32Number>(n));
         for (std::size_t i = 0; i < n; ++i)
             lab[(done + i) * 3] = table[lab[(done + i) * 3]];
+        done += n;
+    }
+    return true;
+}
+
+bool ColourTransform::TranslateFloat(const void* device, std::size_t count, DeviceColourType type,
+                                     float* lab) const
+{
+    if (!m_floatTransform || type != m_inputType || (count && (!device || !lab)))
+        return false;
+    float scale = 0.0f;
+    FloatInputFormat(type, scale);
+    const std::size_t channels = type == DeviceColourType::Cmyk16 ? 4 : (type == DeviceColourType::Rgb16 ? 3 : 6);
+    const bool eightBit = type == DeviceColourType::SixChannel8;
+    const auto* bytes = static_cast<const unsigned char*>(device);
+    float in[kChunk * 6];
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t n = std::min(kChunk, count - done);
+        for (std::size_t i = 0; i < n * channels; ++i) {
+            const std::size_t at = done * channels + i;
+            std::uint16_t word;
+            if (eightBit) {
+                word = bytes[at];
+            } else {
+                std::memcpy(&word, bytes + 2 * at, 2);
+            }
+            in[i] = static_cast<float>(word) * scale;
+        }
+        cmsDoTransform(m_floatTransform.get(), in, lab + done * 3, static_cast<cmsUInt32Number>(n));
         done += n;
     }
     return true;

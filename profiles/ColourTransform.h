@@ -30,6 +30,16 @@ public:
     bool Translate(const void* device, std::size_t count, DeviceColourType type,
                    std::uint16_t* lab) const;
 
+    // The same profiles and intent with float Lab output (L*, a*, b* per colour), which
+    // the 16-bit words cannot hold past a*/b* -128 ... +127.996. Far slower: meant for the
+    // few colours whose words came back at the ends of the encoding. Same input packing.
+    // False when there is no float transform (lcms may refuse one it makes in 16 bits).
+    bool TranslateFloat(const void* device, std::size_t count, DeviceColourType type,
+                        float* lab) const;
+    bool hasFloatPath() const { return m_floatTransform != nullptr; }
+    // Builds then run on the 16-bit words alone, as a profile without a float transform.
+    void DropFloatPath() { m_floatTransform.reset(); }
+
     static long OpenCount();
 
 private:
@@ -38,6 +48,11 @@ private:
         void operator()(void* transform) const;
     };
     std::unique_ptr<void, Deleter> m_transform;
+    // Counted with m_transform: one ColourTransform is one open transform.
+    struct FloatDeleter {
+        void operator()(void* transform) const;
+    };
+    std::unique_ptr<void, FloatDeleter> m_floatTransform;
     DeviceColourType m_inputType = DeviceColourType::Rgb16;
 };
 

@@ -1,5 +1,5 @@
-// Writes the small profiles the profile tests read: device profiles of each class, a grey
-// monitor, a device link, named-colour profiles, a profile with more tags than a set holds,
+// Writes the small profiles the profile tests read: device profiles of each class, wide-gamut
+// RGB displays, a grey monitor, a device link, named-colour profiles, a profile with more tags than a set holds,
 // and broken files. Usage: make_profile_fixtures <output folder>
 #include <cmath>
 #include <cstdint>
@@ -116,6 +116,49 @@ cmsHPROFILE InkProfile(cmsProfileClassSignature profileClass, cmsColorSpaceSigna
     return profile;
 }
 
+// Matrix/TRC display profiles from published primaries and white; LittleCMS adapts them to
+// D50 (Bradford) and stores the chromatic adaptation. Their gamuts reach past a*/b* +-128.
+struct WideGamut {
+    const char* file;
+    const char* description;
+    cmsCIExyY white;
+    cmsCIExyYTRIPLE primaries;
+    double gamma; // 0: the Rec. 709 / 2020 transfer function
+};
+
+const WideGamut kWideGamuts[] = {
+    {"rec2020.icc", "Quillon test Rec. 2020", {0.3127, 0.3290, 1},
+     {{0.708, 0.292, 1}, {0.170, 0.797, 1}, {0.131, 0.046, 1}}, 0},
+    {"prophoto.icc", "Quillon test ProPhoto RGB (ROMM)", {0.3457, 0.3585, 1},
+     {{0.7347, 0.2653, 1}, {0.1596, 0.8404, 1}, {0.0366, 0.0001, 1}}, 1.8},
+    {"adobe_rgb.icc", "Quillon test Adobe RGB (1998)", {0.3127, 0.3290, 1},
+     {{0.64, 0.33, 1}, {0.21, 0.71, 1}, {0.15, 0.06, 1}}, 563.0 / 256.0},
+    {"wide_gamut_rgb.icc", "Quillon test Wide Gamut RGB", {0.3457, 0.3585, 1},
+     {{0.7347, 0.2653, 1}, {0.1152, 0.8264, 1}, {0.1566, 0.0177, 1}}, 563.0 / 256.0},
+};
+
+cmsHPROFILE WideGamutProfile(const WideGamut& w)
+{
+    // Y = ((V + 0.099) / 1.099)^(1/0.45) above V = 0.081, V / 4.5 below (ICC type 4).
+    const double rec709[5] = {1 / 0.45, 1 / 1.099, 0.099 / 1.099, 1 / 4.5, 0.081};
+    cmsToneCurve* curve = w.gamma > 0 ? cmsBuildGamma(nullptr, w.gamma) : cmsBuildParametricToneCurve(nullptr, 4, rec709);
+    if (!curve)
+        return nullptr;
+    cmsToneCurve* curves[3] = {curve, curve, curve};
+    cmsHPROFILE profile = cmsCreateRGBProfile(&w.white, &w.primaries, curves);
+    cmsFreeToneCurve(curve);
+    if (!profile)
+        return nullptr;
+    cmsSetDeviceClass(profile, cmsSigDisplayClass);
+    cmsMLU* mlu = cmsMLUalloc(nullptr, 1);
+    if (mlu) {
+        cmsMLUsetASCII(mlu, "en", "US", w.description);
+        cmsWriteTag(profile, cmsSigProfileDescriptionTag, mlu);
+        cmsMLUfree(mlu);
+    }
+    return profile;
+}
+
 cmsHPROFILE GreyMonitor()
 {
     cmsToneCurve* gamma = cmsBuildGamma(nullptr, 2.2);
@@ -214,6 +257,8 @@ int main(int argc, char** argv)
     save("device_link.icc", Serialise(DeviceLink()));
     save("lab_abstract.icc", Serialise(cmsCreateLab4Profile(nullptr)));
     save("nested/Upper_Case.ICM", Serialise(RgbProfile(cmsSigDisplayClass)));
+    for (const WideGamut& w : kWideGamuts)
+        save(w.file, Serialise(WideGamutProfile(w)));
 
     // Named colours: element offsets are checked with n = 3; the rest vary space and count.
     const Bytes named3 = Serialise(NamedColourProfile(cmsSigRgbData, 3, 8));

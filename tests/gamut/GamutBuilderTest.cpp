@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
@@ -9,6 +10,7 @@
 #include <lcms2.h>
 
 #include "gamut/GamutBuilder.h"
+#include "gamut/Sampling.h"
 #include "profiles/ColourTransform.h"
 #include "profiles/ProfileHandle.h"
 #include "profiles/ProfileRecord.h"
@@ -196,4 +198,183 @@ TEST(BuildShape, ThrowingProgressStopsTheWorkersFirst)
         EXPECT_THROW(BuildShape(transform, sig::Rgb, shape, [](int) { throw std::runtime_error("stop"); }, threads),
                      std::runtime_error);
     }
+}
+
+namespace {
+
+struct Extent {
+    double min[3] = {1e9, 1e9, 1e9}; // L*, a*, b*
+    double max[3] = {-1e9, -1e9, -1e9};
+    void Add(double L, double a, double b)
+    {
+        const double v[3] = {L, a, b};
+        for (int i = 0; i < 3; ++i) {
+            min[i] = std::min(min[i], v[i]);
+            max[i] = std::max(max[i], v[i]);
+        }
+    }
+};
+
+// Over the shape's points and poles.
+Extent ShapeExtent(const GamutShape& shape)
+{
+    Extent e;
+    e.Add(shape.topPole[1], shape.topPole[0], shape.topPole[2]);
+    e.Add(shape.bottomPole[1], shape.bottomPole[0], shape.bottomPole[2]);
+    for (int band = 0; band < shape.gridSize; ++band)
+        for (int sector = 0; sector < shape.gridSize; ++sector) {
+            const float* p = shape.points[band][sector];
+            e.Add(p[1], p[0], p[2]);
+        }
+    return e;
+}
+
+// The builder's RGB samples on the faces of the cube, where a matrix/TRC profile's
+// extremes lie, through an unoptimised double-precision transform to D50 Lab.
+Extent TrueExtent(cmsHPROFILE device)
+{
+    auto lab = ProfileHandle::Adopt(cmsCreateLab4Profile(nullptr));
+    cmsHTRANSFORM transform = cmsCreateTransform(device, TYPE_RGB_DBL, lab.get(), TYPE_Lab_DBL,
+                                                 INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_NOOPTIMIZE);
+    Extent e;
+    if (!transform)
+        return e;
+    for (int r = 0; r <= 100; ++r)
+        for (int g = 0; g <= 100; ++g)
+            for (int b = 0; b <= 100; ++b) {
+                const bool face = r == 0 || r == 100 || g == 0 || g == 100 || b == 0 || b == 100;
+                if (!face)
+                    continue;
+                const double in[3] = {LevelToWord(r) / 65535.0, LevelToWord(g) / 65535.0,
+                                      LevelToWord(b) / 65535.0};
+                double out[3];
+                cmsDoTransform(transform, in, out, 1);
+                e.Add(out[0], out[1], out[2]);
+            }
+    cmsDeleteTransform(transform);
+    return e;
+}
+
+GamutShape BuildOrFail(const ColourTransform& transform, std::uint32_t space, unsigned threads)
+{
+    GamutShape shape{};
+    EXPECT_EQ(BuildShape(transform, space, shape, {}, threads), BuildResult::Ok);
+    return shape;
+}
+
+const char* const kWideGamuts[] = {"rec2020.icc", "prophoto.icc", "adobe_rgb.icc", "wide_gamut_rgb.icc"};
+
+} // namespace
+
+TEST(WideGamut, ShapeExtentsMatchDoublePrecisionAndAnyThreadCount)
+{
+    auto lab = Glp();
+    ASSERT_TRUE(lab);
+    for (const char* file : kWideGamuts) {
+        SCOPED_TRACE(file);
+        auto profile = Open(Fixture(file));
+        ASSERT_TRUE(profile);
+        const auto transform = CreateMultiProfileTransform(profile.get(), lab.get());
+        ASSERT_TRUE(transform.valid());
+        ASSERT_TRUE(transform.hasFloatPath());
+        const GamutShape shape = BuildOrFail(transform, sig::Rgb, 1);
+        ExpectClosedNet(shape);
+        const Extent built = ShapeExtent(shape);
+        const Extent truth = TrueExtent(profile.get());
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_NEAR(built.min[i], truth.min[i], 0.5) << "min of channel " << i;
+            EXPECT_NEAR(built.max[i], truth.max[i], 0.5) << "max of channel " << i;
+        }
+        for (unsigned threads : {2u, 3u}) {
+            const GamutShape parallel = BuildOrFail(transform, sig::Rgb, threads);
+            EXPECT_EQ(std::memcmp(&parallel, &shape, sizeof shape), 0) << threads << " threads";
+        }
+    }
+}
+
+TEST(WideGamut, FixturesReachPastTheSixteenBitEncoding)
+{
+    // Without them the test above would pass on a builder that still clamps.
+    for (const char* file : {"rec2020.icc", "prophoto.icc", "wide_gamut_rgb.icc"}) {
+        auto profile = Open(Fixture(file));
+        ASSERT_TRUE(profile) << file;
+        EXPECT_LT(TrueExtent(profile.get()).min[1], -140.0) << file;
+    }
+}
+
+TEST(WideGamut, InRangeProfilesAreBuiltFromTheSixteenBitWordsAlone)
+{
+    auto lab = Glp();
+    ASSERT_TRUE(lab);
+    struct Case {
+        std::string path;
+        std::uint32_t space;
+    };
+    std::vector<Case> cases = {{Fixture("rgb_display.icc"), sig::Rgb}, {Fixture("cmyk_output.icc"), sig::Cmyk}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        auto profile = Open(c.path);
+        ASSERT_TRUE(profile);
+        auto transform = CreateMultiProfileTransform(profile.get(), lab.get());
+        ASSERT_TRUE(transform.hasFloatPath());
+        const GamutShape withFloat = BuildOrFail(transform, c.space, 2);
+        transform.DropFloatPath();
+        const GamutShape wordsOnly = BuildOrFail(transform, c.space, 2);
+        EXPECT_EQ(std::memcmp(&withFloat, &wordsOnly, sizeof withFloat), 0);
+    }
+}
+
+TEST(WideGamut, WithoutAFloatTransformTheClampedShapeIsBuilt)
+{
+    auto lab = Glp();
+    ASSERT_TRUE(lab);
+    auto profile = Open(Fixture("prophoto.icc"));
+    ASSERT_TRUE(profile);
+    auto transform = CreateMultiProfileTransform(profile.get(), lab.get());
+    transform.DropFloatPath();
+    const GamutShape shape = BuildOrFail(transform, sig::Rgb, 2);
+    ExpectClosedNet(shape);
+    const Extent e = ShapeExtent(shape);
+    EXPECT_NEAR(e.min[1], -128.0, 0.01);
+    EXPECT_NEAR(e.max[1], 127.0, 0.01);
+}
+
+TEST(WideGamut, ImplausibleFloatLabKeepsTheSixteenBitWords)
+{
+    auto lab = Glp();
+    ASSERT_TRUE(lab);
+    // A matrix profile whose red colorant is absurd: the float path gives a* in the
+    // thousands where the 16-bit words clamp.
+    auto broken = ProfileHandle::Adopt(cmsCreate_sRGBProfile());
+    const cmsCIEXYZ red = {5000.0, 1.0, -5000.0};
+    ASSERT_TRUE(cmsWriteTag(broken.get(), cmsSigRedColorantTag, &red));
+    auto transform = CreateMultiProfileTransform(broken.get(), lab.get());
+    ASSERT_TRUE(transform.hasFloatPath());
+    const std::uint16_t redSample[3] = {65535, 0, 0};
+    float exact[3] = {};
+    ASSERT_TRUE(transform.TranslateFloat(redSample, 1, DeviceColourType::Rgb16, exact));
+    ASSERT_FALSE(UsableExactLab(exact[0], exact[1], exact[2])) << exact[0] << " " << exact[1] << " " << exact[2];
+    // The samples near red come back in the millions; the shape keeps their words instead.
+    const GamutShape shape = BuildOrFail(transform, sig::Rgb, 2);
+    ExpectClosedNet(shape);
+    const Extent e = ShapeExtent(shape);
+    EXPECT_TRUE(UsableExactLab(float(e.min[0]), float(e.min[1]), float(e.min[2])));
+    EXPECT_TRUE(UsableExactLab(float(e.max[0]), float(e.max[1]), float(e.max[2])));
+}
+
+TEST(WideGamut, UsableExactLabLimits)
+{
+    const float inf = INFINITY, nan = NAN;
+    struct Case {
+        float L, a, b;
+        bool usable;
+    } cases[] = {
+        {50, -213.5f, 156.7f, true}, {-100, -1000, 1000, true}, {200, 1000, -1000, true},
+        {-100.5f, 0, 0, false},      {200.5f, 0, 0, false},    {50, -1000.5f, 0, false},
+        {50, 0, 1000.5f, false},     {50, 1.2e6f, 0, false},   {nan, 0, 0, false},
+        {50, nan, 0, false},         {50, 0, nan, false},      {50, inf, 0, false},
+        {-inf, 0, 0, false},         {50, 0, -inf, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(UsableExactLab(c.L, c.a, c.b), c.usable) << c.L << " " << c.a << " " << c.b;
 }

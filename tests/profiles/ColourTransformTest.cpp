@@ -70,3 +70,34 @@ TEST(ColourTransform, CountsOpenHandles)
     EXPECT_EQ(ProfileHandle::OpenCount(), profiles);
     EXPECT_EQ(ColourTransform::OpenCount(), transforms);
 }
+
+TEST(ColourTransform, FloatPathGivesLabPastTheSixteenBitEncoding)
+{
+    auto lab = Glp();
+    ASSERT_TRUE(lab);
+    // A green primary far beyond sRGB's: its a* lies below -128.
+    const cmsCIExyYTRIPLE primaries = {{0.7347, 0.2653, 1}, {0.1152, 0.8264, 1}, {0.1566, 0.0177, 1}};
+    cmsToneCurve* gamma = cmsBuildGamma(nullptr, 2.2);
+    cmsToneCurve* curves[3] = {gamma, gamma, gamma};
+    auto wide = ProfileHandle::Adopt(cmsCreateRGBProfile(cmsD50_xyY(), &primaries, curves));
+    cmsFreeToneCurve(gamma);
+    auto transform = CreateMultiProfileTransform(wide.get(), lab.get());
+    ASSERT_TRUE(transform.hasFloatPath());
+    const std::uint16_t in[6] = {65535, 65535, 65535, 0, 65535, 0};
+    std::uint16_t words[6] = {};
+    float out[6] = {};
+    ASSERT_TRUE(transform.Translate(in, 2, DeviceColourType::Rgb16, words));
+    ASSERT_TRUE(transform.TranslateFloat(in, 2, DeviceColourType::Rgb16, out));
+    EXPECT_NEAR(out[0], 100.0f, 0.01f);
+    EXPECT_NEAR(out[1], 0.0f, 0.01f);
+    EXPECT_NEAR(out[2], 0.0f, 0.01f);
+    EXPECT_EQ(words[4], 0u) << "the 16-bit a* word is clamped";
+    EXPECT_LT(out[4], -150.0f);
+
+    EXPECT_FALSE(transform.TranslateFloat(in, 1, DeviceColourType::Cmyk16, out));
+    transform.DropFloatPath();
+    EXPECT_FALSE(transform.hasFloatPath());
+    EXPECT_FALSE(transform.TranslateFloat(in, 1, DeviceColourType::Rgb16, out));
+    EXPECT_TRUE(transform.Translate(in, 1, DeviceColourType::Rgb16, words));
+    EXPECT_FALSE(ColourTransform().TranslateFloat(in, 1, DeviceColourType::Rgb16, out));
+}
