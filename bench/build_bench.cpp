@@ -1,7 +1,7 @@
 // quillon-bench [--repeat N] [--threads N] [profile.icc ...]
 // For each profile: the raw LittleCMS 16-bit transform of the builder's samples on one
 // core (the reference), the full gamut build on all cores, their ratio, the single-thread
-// build, a digest of the shape and the peak RSS. Times are the best of N runs (by default
+// build, a digest of the shape, its extent in L*, a*, b* and the peak RSS. Times are the best of N runs (by default
 // 7 for the builds of a few million samples, which a busy neighbour core disturbs most,
 // and 2 for the six-colour one).
 #include <algorithm>
@@ -115,7 +115,27 @@ struct BuildRun {
     double seconds = -1.0;
     std::uint64_t digest = 0;
     bool ok = false;
+    GamutShape shape{};
 };
+
+// "extent L min max a min max b min max" over the shape's points and poles.
+void PrintExtent(const GamutShape& shape)
+{
+    float low[3] = {shape.topPole[0], shape.topPole[1], shape.topPole[2]}; // a*, L*, b*
+    float high[3] = {low[0], low[1], low[2]};
+    auto add = [&](const float* p) {
+        for (int i = 0; i < 3; ++i) {
+            low[i] = std::min(low[i], p[i]);
+            high[i] = std::max(high[i], p[i]);
+        }
+    };
+    add(shape.bottomPole);
+    for (int band = 0; band < shape.gridSize; ++band)
+        for (int sector = 0; sector < shape.gridSize; ++sector)
+            add(shape.points[band][sector]);
+    std::printf("  extent L %.2f %.2f a %.2f %.2f b %.2f %.2f\n", low[1], high[1], low[0], high[0], low[2],
+                high[2]);
+}
 
 BuildRun TimeBuild(const ColourTransform& transform, std::uint32_t space, unsigned threads, int repeat)
 {
@@ -132,6 +152,7 @@ BuildRun TimeBuild(const ColourTransform& transform, std::uint32_t space, unsign
         if (i > 0 && digest != run.digest)
             std::printf("  WARNING: digest changed between runs\n");
         run.digest = digest;
+        run.shape = shape;
         run.seconds = run.seconds < 0 ? seconds : std::min(run.seconds, seconds);
     }
     return run;
@@ -183,6 +204,7 @@ int BenchProfile(const std::string& path, cmsHPROFILE lab, int repeatAsked, unsi
                 static_cast<unsigned long long>(parallel.digest), all,
                 static_cast<unsigned long long>(single.digest),
                 parallel.digest == single.digest ? "" : "  MISMATCH");
+    PrintExtent(parallel.shape);
     return parallel.digest == single.digest ? 0 : 1;
 }
 
@@ -212,7 +234,8 @@ int main(int argc, char** argv)
             paths.push_back(arg);
     }
     if (paths.empty()) {
-        for (const char* name : {"rgb_display.icc", "cmyk_output.icc", "six_colour.icc"})
+        for (const char* name : {"rgb_display.icc", "cmyk_output.icc", "six_colour.icc", "rec2020.icc",
+                                 "prophoto.icc", "adobe_rgb.icc", "wide_gamut_rgb.icc"})
             paths.push_back(std::string(QUILLON_FIXTURE_DIR "/") + name);
         for (const char* installed : {"/usr/share/color/icc/sRGB.icc", "/usr/share/color/icc/colord/sRGB.icc"})
             if (Exists(installed)) {
