@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <GL/glu.h>
 
 #include "view3d/ContextScope.h"
@@ -383,6 +384,18 @@ void C3DScrollView::mouseMoveEvent(QMouseEvent* event)
                              event->modifiers().testFlag(Qt::ControlModifier), at.x(), at.y()))
         update();
     QOpenGLWidget::mouseMoveEvent(event);
+}
+
+void C3DScrollView::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (delta == 0) {
+        QOpenGLWidget::wheelEvent(event);
+        return;
+    }
+    if (m_camera.OnWheel(delta))
+        update();
+    event->accept();
 }
 
 } // namespace quillon

@@ -83,6 +83,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
     // Probe marker (list 17), half-axes (list 20) and the 96 glyph lists; once per context.
     void BuildSceneLists();

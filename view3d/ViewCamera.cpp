@@ -46,6 +46,22 @@ bool ViewCamera::OnMouseMove(bool leftButton, bool control, std::int32_t x, std:
     return redraw;
 }
 
+bool ViewCamera::OnWheel(int angleDelta)
+{
+    // In 64 bits: a hostile delta near INT_MIN must not overflow the sum.
+    std::int64_t total = std::int64_t(m_wheelRemainder) + angleDelta;
+    const std::int64_t notches = total / kWheelNotch;
+    m_wheelRemainder = static_cast<int>(total - notches * kWheelNotch);
+    if (notches == 0)
+        return false;
+    // Past 200 steps either way the zoom sits at its limit: no need to loop further.
+    const std::int64_t steps = std::min<std::int64_t>(notches < 0 ? -notches : notches, 200);
+    for (std::int64_t i = 0; i < steps; ++i)
+        m_dZoom = notches > 0 ? std::min(m_dZoom * kZoomInFactor, kMaxZoom)
+                              : std::max(m_dZoom * kZoomOutFactor, kMinZoom);
+    return true;
+}
+
 bool ViewCamera::TopView()
 {
     m_nRotX = 90;

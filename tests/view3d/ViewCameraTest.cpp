@@ -1,3 +1,5 @@
+#include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -59,8 +61,9 @@ TEST(ViewCamera, MouseEventsTable)
          {{Kind::Move, L, C, 0, 100, 30, 30, 1, false}, {Kind::Move, L, C, 0, 99, 30, 30, in, true},
           {Kind::Move, L, C, 0, 10, 30, 30, in * in, true}, {Kind::Move, L, C, 300, 10, 30, 30, in * in, false},
           {Kind::Move, L, C, 300, 11, 30, 30, in * in * out, true}}},
-        {"zooming out stops at 1 and still redraws",
-         {{Kind::Move, L, C, 0, 0, 30, 30, 1, false}, {Kind::Move, L, C, 0, 5, 30, 30, 1, true}}},
+        {"zooming out goes below the start, by the same factor",
+         {{Kind::Move, L, C, 0, 0, 30, 30, 1, false}, {Kind::Move, L, C, 0, 5, 30, 30, out, true},
+          {Kind::Move, L, C, 0, 6, 30, 30, out * out, true}}},
         {"control moves set the anchor for a following rotation",
          {{Kind::Move, L, C, 0, 0, 30, 30, 1, false}, {Kind::Move, L, C, 50, 0, 30, 30, 1, false},
           {Kind::Move, L, no, 51, 0, 30, 31, 1, true}}},
@@ -131,4 +134,52 @@ TEST(ViewCamera, StartsAtThirtyThirtyAndZoomOne)
     EXPECT_EQ(camera.m_nRotY, 30);
     EXPECT_EQ(camera.m_dZoom, 1.0);
     EXPECT_EQ(camera.m_ptLastMouse, kNoAnchor);
+}
+
+TEST(ViewCamera, ZoomOutStopsAtOneHalfAndStillRedraws)
+{
+    ViewCamera camera;
+    camera.OnMouseMove(true, true, 0, 0);
+    for (int y = 1; y <= 7; ++y)
+        camera.OnMouseMove(true, true, 0, y);
+    EXPECT_DOUBLE_EQ(camera.m_dZoom, std::pow(1 / 1.1, 7)); // 0.513
+    EXPECT_TRUE(camera.OnMouseMove(true, true, 0, 8));
+    EXPECT_EQ(camera.m_dZoom, 0.5);
+    EXPECT_TRUE(camera.OnMouseMove(true, true, 0, 9));
+    EXPECT_EQ(camera.m_dZoom, 0.5);
+    camera.OnMouseMove(true, true, 0, 8);
+    EXPECT_DOUBLE_EQ(camera.m_dZoom, 0.5 * 1.05);
+}
+
+TEST(ViewCamera, WheelNotchesStepLikeControlDragMessages)
+{
+    const double in = 1.05, out = 0.9090909090909091;
+    struct Case {
+        const char* name;
+        std::vector<int> deltas;
+        double zoom;
+        std::vector<bool> redraws;
+    } cases[] = {
+        {"one notch forward", {120}, in, {true}},
+        {"one notch back", {-120}, out, {true}},
+        {"two notches in one event", {240}, in * in, {true}},
+        {"forward then back", {120, -120}, in * out, {true, true}},
+        {"half notches add up", {60, 60, 60}, in, {false, true, false}},
+        {"fine steps back add up", {-40, -40, -40}, out, {false, false, true}},
+        {"a part notch then the other way", {60, -120}, 1.0, {false, false}},
+        {"no delta", {0}, 1.0, {false}},
+        {"back to the floor, redrawn there", {-120 * 8, -120}, 0.5, {true, true}},
+        {"forward to the ceiling", {120 * 160, 120}, 1000.0, {true, true}},
+        {"extreme deltas neither overflow nor hang", {INT32_MIN, INT32_MAX}, 1000.0, {true, true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ViewCamera camera;
+        for (std::size_t i = 0; i < c.deltas.size(); ++i)
+            EXPECT_EQ(camera.OnWheel(c.deltas[i]), c.redraws[i]) << i;
+        EXPECT_DOUBLE_EQ(camera.m_dZoom, c.zoom);
+        EXPECT_EQ(camera.m_nRotX, 30);
+        EXPECT_EQ(camera.m_nRotY, 30);
+        EXPECT_EQ(camera.m_ptLastMouse, kNoAnchor);
+    }
 }

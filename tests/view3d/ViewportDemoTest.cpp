@@ -1,4 +1,5 @@
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include "tests/view3d/SyntheticShapes.h"
@@ -13,6 +14,14 @@ void Move(QWidget& view, int x, int y, Qt::KeyboardModifiers modifiers = Qt::NoM
 {
     QMouseEvent event(QEvent::MouseMove, QPointF(x, y), view.mapToGlobal(QPointF(x, y)), Qt::NoButton,
                       Qt::LeftButton, modifiers);
+    QApplication::sendEvent(&view, &event);
+}
+
+void Wheel(QWidget& view, int notchesForward)
+{
+    const QPointF at(200, 150);
+    QWheelEvent event(at, view.mapToGlobal(at), QPoint(), QPoint(0, 120 * notchesForward), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&view, &event);
 }
 
@@ -84,4 +93,31 @@ TEST(ViewportDemo, TurnZoomAndSnapToTheTopView)
     Move(*other, 300, 250); // a long jump of a rotation
     other->TopView();
     EXPECT_EQ(other->grabFramebuffer(), top);
+}
+
+// The wheel zooms like Control-drag messages, and far enough out for a shape past the frame.
+TEST(ViewportDemo, WheelZoomsOutBelowTheStartAndBackIn)
+{
+    auto view = ShownView();
+    ASSERT_TRUE(view);
+    auto slot = testing_shapes::Prism(4, 40, 20, 80);
+    slot->naturalColours = false;
+    ASSERT_TRUE(view->CompileShape(0, *slot, 2));
+    view->Shape(0)->visible = 1;
+    const int startPixels = ShapePixels(view->grabFramebuffer());
+
+    Wheel(*view, -1);
+    EXPECT_DOUBLE_EQ(view->Camera().m_dZoom, 1 / 1.1);
+    for (int i = 0; i < 10; ++i)
+        Wheel(*view, -1);
+    EXPECT_EQ(view->Camera().m_dZoom, 0.5);
+    const int outPixels = ShapePixels(view->grabFramebuffer());
+    // Half the size across: about a quarter of the area.
+    EXPECT_LT(outPixels, startPixels * 0.4);
+    EXPECT_GT(outPixels, startPixels * 0.15);
+
+    Wheel(*view, 2);
+    EXPECT_DOUBLE_EQ(view->Camera().m_dZoom, 0.5 * 1.05 * 1.05);
+    EXPECT_EQ(view->Camera().m_nRotX, 30);
+    EXPECT_EQ(view->Camera().m_nRotY, 30);
 }
