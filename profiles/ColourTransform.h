@@ -30,10 +30,11 @@ public:
     bool Translate(const void* device, std::size_t count, DeviceColourType type,
                    std::uint16_t* lab) const;
 
-    // The same profiles and intent with float Lab output (L*, a*, b* per colour), which
-    // the 16-bit words cannot hold past a*/b* -128 ... +127.996. Far slower: meant for the
-    // few colours whose words came back at the ends of the encoding. Same input packing.
-    // False when there is no float transform (lcms may refuse one it makes in 16 bits).
+    // The device profile to D50 Lab, relative colorimetric, in float (L*, a*, b* per
+    // colour): Lab the 16-bit words cannot hold past a*/b* -128 ... +127.996. Some twenty
+    // times slower: meant for the few colours whose words came back at the ends of the
+    // encoding. Same input packing. False when there is no float transform (lcms may refuse
+    // one it makes in 16 bits).
     bool TranslateFloat(const void* device, std::size_t count, DeviceColourType type,
                         float* lab) const;
     bool hasFloatPath() const { return m_floatTransform != nullptr; }
