@@ -38,6 +38,21 @@ cmsUInt32Number FloatInputFormat(DeviceColourType type, float& scale)
     return 0;
 }
 
+// CIE Lab of a D50 PCS XYZ (white Y = 1), the formulas of cmsXYZ2Lab with cbrt for pow.
+inline float LabF(double t)
+{
+    constexpr double kLimit = (24.0 / 116.0) * (24.0 / 116.0) * (24.0 / 116.0);
+    return static_cast<float>(t <= kLimit ? (841.0 / 108.0) * t + 16.0 / 116.0 : std::cbrt(t));
+}
+
+void XyzToLab(const float* xyz, float* lab)
+{
+    const float fx = LabF(xyz[0] / cmsD50X), fy = LabF(xyz[1] / cmsD50Y), fz = LabF(xyz[2] / cmsD50Z);
+    lab[0] = 116.0f * fy - 16.0f;
+    lab[1] = 500.0f * (fx - fy);
+    lab[2] = 200.0f * (fy - fz);
+}
+
 // LittleCMS's v4 16-bit Lab has L* 100 at 0xFFFF; callers decode L* 100 at 0xFF00.
 // Its a*/b* words (0x8080 neutral) already match. Table of the 65536 rescaled values.
 struct LightnessTable {
@@ -102,16 +117,17 @@ ColourTransform CreateMultiProfileTransform(void* deviceProfile, void* labProfil
     ++g_openTransforms;
     result.m_transform.reset(transform);
     result.m_inputType = type;
-    // The Lab profile's v2 tables clip a*/b* to the 16-bit range even in float; the float
-    // path ends in LittleCMS's v4 Lab identity instead: the same D50 Lab, unclipped.
+    // The Lab profile's v2 tables clip a*/b* to the 16-bit range even in float, so the
+    // float path ends in the D50 PCS XYZ, unclipped, and TranslateFloat takes Lab from it.
+    // (LittleCMS's own XYZ -> Lab stage would double the cost of the float path.)
     cmsContext context = cmsGetProfileContextID(profiles[0]);
-    if (cmsHPROFILE unclipped = cmsCreateLab4ProfileTHR(context, nullptr)) {
-        cmsHPROFILE floatProfiles[2] = {profiles[0], unclipped};
+    if (cmsHPROFILE pcs = cmsCreateXYZProfileTHR(context)) {
+        cmsHPROFILE floatProfiles[2] = {profiles[0], pcs};
         float scale = 0.0f;
         result.m_floatTransform.reset(cmsCreateExtendedTransform(
             context, 2, floatProfiles, bpc, intents, adaptation, nullptr, 0,
-            FloatInputFormat(type, scale), TYPE_Lab_FLT, cmsFLAGS_NOCACHE));
-        cmsCloseProfile(unclipped);
+            FloatInputFormat(type, scale), TYPE_XYZ_FLT, cmsFLAGS_NOCACHE));
+        cmsCloseProfile(pcs);
     }
     Lightness();
     return result;
@@ -159,7 +175,10 @@ bool ColourTransform::TranslateFloat(const void* device, std::size_t count, Devi
             }
             in[i] = static_cast<float>(word) * scale;
         }
-        cmsDoTransform(m_floatTransform.get(), in, lab + done * 3, static_cast<cmsUInt32Number>(n));
+        float* out = lab + done * 3;
+        cmsDoTransform(m_floatTransform.get(), in, out, static_cast<cmsUInt32Number>(n));
+        for (std::size_t i = 0; i < n; ++i)
+            XyzToLab(out + 3 * i, out + 3 * i);
         done += n;
     }
     return true;
