@@ -1,6 +1,6 @@
 // Writes the small profiles the profile tests read: device profiles of each class, wide-gamut
-// RGB displays, a grey monitor, a device link, named-colour profiles, a profile with more tags than a set holds,
-// and broken files. Usage: make_profile_fixtures <output folder>
+// RGB displays, a grey monitor, a device link, named-colour profiles, a profile with more
+// tags than a set holds, and broken files. Usage: make_profile_fixtures <output folder>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
