@@ -236,6 +236,10 @@ int main(int argc, char** argv)
     Bytes longName = named3;
     std::memset(longName.data() + TagOffset(longName, 0x6E636C32) + 84, 'X', 32);
     save("named_longname.icc", longName);
+    // The ncl2 tag points at an element of another type.
+    Bytes curvElement = named3;
+    Put32(curvElement, TagOffset(curvElement, 0x6E636C32), 0x63757276); // 'curv'
+    save("named_curv_element.icc", curvElement);
 
     // Bare elements: the named-colour fuzzer's corpus.
     auto element = [](const Bytes& profile) {
