@@ -257,6 +257,11 @@ int main(int argc, char** argv)
 
     save("many_tags.icc", ManyTags(250));
 
+    // A colour space that is no signature LittleCMS knows (nor a value of its enumeration).
+    Bytes unknownSpace = printer;
+    Put32(unknownSpace, 16, 0xBF4771A0);
+    save("unknown_colour_space.icc", unknownSpace);
+
     // Broken files.
     save("broken_truncated_header.icc", Bytes(printer.begin(), printer.begin() + 60));
     Bytes pastEnd = printer;
