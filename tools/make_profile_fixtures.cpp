@@ -116,6 +116,34 @@ cmsHPROFILE InkProfile(cmsProfileClassSignature profileClass, cmsColorSpaceSigna
     return profile;
 }
 
+// Every colour near one corner of Lab (L* 0.02 ... 0.17, a* about -127, b* about -126): the
+// samples span almost no volume.
+int CornerSampler(const cmsUInt16Number in[], cmsUInt16Number out[], void*)
+{
+    cmsCIELab lab = {0.02 + 0.15 * in[0] / 65535.0, -127.0 + 0.5 * in[1] / 65535.0, -126.0 + 0.5 * in[2] / 65535.0};
+    cmsFloat2LabEncoded(out, &lab);
+    return 1;
+}
+
+cmsHPROFILE CornerPrinter()
+{
+    cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
+    cmsSetProfileVersion(profile, 4.3);
+    cmsSetDeviceClass(profile, cmsSigOutputClass);
+    cmsSetColorSpace(profile, cmsSigRgbData);
+    cmsSetPCS(profile, cmsSigLabData);
+    cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 3, 3);
+    cmsStage* clut = cmsStageAllocCLut16bit(nullptr, 5, 3, 3, nullptr);
+    cmsStageSampleCLut16bit(clut, CornerSampler, nullptr, 0);
+    cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
+    cmsPipelineInsertStage(pipeline, cmsAT_END, clut);
+    cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
+    cmsWriteTag(profile, cmsSigAToB0Tag, pipeline);
+    cmsWriteTag(profile, cmsSigMediaWhitePointTag, cmsD50_XYZ());
+    cmsPipelineFree(pipeline);
+    return profile;
+}
+
 cmsHPROFILE GreyMonitor()
 {
     cmsToneCurve* gamma = cmsBuildGamma(nullptr, 2.2);
@@ -211,6 +239,7 @@ int main(int argc, char** argv)
     save("cmyk_scanner.icc", Serialise(InkProfile(cmsSigInputClass, cmsSigCmykData, 4, 5)));
     save("six_printer.icc", Serialise(InkProfile(cmsSigOutputClass, cmsSig6colorData, 6, 2)));
     save("grey_monitor.icc", Serialise(GreyMonitor()));
+    save("degenerate_corner.icc", Serialise(CornerPrinter()));
     save("device_link.icc", Serialise(DeviceLink()));
     save("lab_abstract.icc", Serialise(cmsCreateLab4Profile(nullptr)));
     save("nested/Upper_Case.ICM", Serialise(RgbProfile(cmsSigDisplayClass)));
