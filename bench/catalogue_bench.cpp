@@ -1,6 +1,7 @@
 // quillon-catalogue-bench [--repeat N]
 // Times the profile catalogue (both lists, as the add dialog and the probe build them) over
-// generated folders, warm cache, best of N runs:
+// generated folders, warm cache, best of N runs; then the named-colour reader on a 50,000
+// colour library and on a 1.7 million colour one (refused). Folders:
 //  - 400 profiles, 200 of them ~1 MB CMYK printer profiles and 200 small RGB displays;
 //  - 50 sparse 64 MiB files that are not profiles;
 //  - a first folder flooded with 100,000 empty .icc files before a folder holding one
@@ -18,6 +19,8 @@
 #include <lcms2.h>
 #include <unistd.h>
 
+#include "profiles/LoadedProfile.h"
+#include "profiles/NamedColours.h"
 #include "profiles/ProfileCatalogue.h"
 
 using namespace quillon;
@@ -85,6 +88,59 @@ Bytes NamedProfile()
 void Write(const fs::path& path, const Bytes& bytes)
 {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+void Put32(Bytes& b, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + std::size_t(i)] = std::uint8_t(v >> (24 - 8 * i));
+}
+
+// A named-colour profile of `colours` entries, laid out by hand.
+Bytes ManyNamedColours(std::uint32_t colours)
+{
+    const std::size_t elementAt = 144;
+    const std::size_t elementSize = ncl2::kFirstEntryOffset + std::size_t(colours) * ncl2::kEntryFixedSize;
+    Bytes b(elementAt + elementSize, 0);
+    Put32(b, 0, std::uint32_t(b.size()));
+    Put32(b, 12, sig::NamedColourClass);
+    Put32(b, 16, sig::Rgb);
+    Put32(b, 20, sig::Lab);
+    Put32(b, 36, 0x61637370);
+    Put32(b, 128, 1);
+    Put32(b, 132, sig::NamedColour2Tag);
+    Put32(b, 136, std::uint32_t(elementAt));
+    Put32(b, 140, std::uint32_t(elementSize));
+    Put32(b, elementAt, sig::NamedColour2Tag);
+    Put32(b, elementAt + ncl2::kCountOffset, colours);
+    for (std::uint32_t i = 0; i < colours; ++i) {
+        const std::size_t at = elementAt + ncl2::kFirstEntryOffset + std::size_t(i) * ncl2::kEntryFixedSize;
+        const std::string name = "Colour " + std::to_string(i);
+        std::memcpy(&b[at], name.data(), name.size());
+    }
+    return b;
+}
+
+// Load, count, read: what choosing the profile in the probe does on the data side.
+void TimeNamedColours(const fs::path& file, std::uint32_t colours)
+{
+    const auto start = Clock::now();
+    LoadedProfileSet set(ColourServices(std::vector<fs::path>{}));
+    LoadedProfile* profile = nullptr;
+    std::int16_t result = set.Load(file.string(), &profile);
+    std::uint32_t count = 0;
+    std::size_t read = 0;
+    if (result == 0 && profile) {
+        result = ReadNamedColours(*profile, nullptr, count);
+        if (result == named_result::CountOnly) {
+            std::vector<NamedColour> list(count);
+            result = ReadNamedColours(*profile, list.data(), count);
+            read = count;
+        }
+    }
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    std::printf("named colours, %u in a %.1f MiB profile: %.1f ms, result %d, %zu read\n", colours,
+                double(fs::file_size(file)) / (1 << 20), ms, result, read);
 }
 
 struct Timing {
@@ -156,6 +212,14 @@ int main(int argc, char** argv)
     std::printf("100,000 empty .icc files before a named-colour folder: %.1f ms for both lists, "
                 "later folder's named profile %s\n",
                 floodTime.best, floodTime.named == 1 ? "listed" : "HIDDEN");
+
+    const fs::path named = root / "named";
+    fs::create_directories(named);
+    for (std::uint32_t colours : {50000u, 1700000u}) {
+        const fs::path file = named / ("named_" + std::to_string(colours) + ".icc");
+        Write(file, ManyNamedColours(colours));
+        TimeNamedColours(file, colours);
+    }
 
     fs::remove_all(root);
     return 0;
