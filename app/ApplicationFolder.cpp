@@ -50,4 +50,24 @@ void SetApplicationFolder(const FolderInfo& folder)
     Folder() = folder;
 }
 
+std::string ApplicationFolderOrWorkingDirectory()
+{
+    const std::string& folder = ApplicationFolder();
+    return folder.empty() ? CurrentFolder().path : folder;
+}
+
+std::string LabProfilePath(const std::string& folder)
+{
+    std::string path = folder;
+    if (path.empty() || path.front() != '/') {
+        const std::string workingDirectory = CurrentFolder().path;
+        if (workingDirectory.empty())
+            return {}; // nowhere to look: the load fails as for a missing file
+        path = workingDirectory + path;
+    }
+    if (!path.empty() && path.back() != '/')
+        path.push_back('/');
+    return path + kLabProfileFileName;
+}
+
 } // namespace quillon

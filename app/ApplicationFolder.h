@@ -25,4 +25,16 @@ const std::string& ApplicationFolder();
 bool ApplicationFolderFits();
 void SetApplicationFolder(const FolderInfo& folder);
 
+// Paths stay bytes from the working directory to every open: a folder whose name is not
+// UTF-8 (Latin-1 "caf\xe9") must not pass through a text conversion.
+constexpr const char* kLabProfileFileName = "GLP.icc";
+
+// The folder captured at start-up, or the working directory (ending in '/') when there is none.
+std::string ApplicationFolderOrWorkingDirectory();
+
+// GLP.icc in `folder`, byte for byte; an empty or relative folder is taken from the working
+// directory, so the result is always an absolute path (a bare name would be looked up in the
+// profile folders instead).
+std::string LabProfilePath(const std::string& folder);
+
 } // namespace quillon

@@ -21,10 +21,13 @@ std::int16_t ParsePreferences(const unsigned char* data, std::size_t size);
 // The 12 bytes written for a language.
 std::array<unsigned char, kPrefsFileSize> EncodePreferences(std::int16_t language);
 
-// Reads the file at path; 0 (English) when it cannot be opened or read. Never reports.
+// Reads the file at path; 0 (English) when it cannot be opened or read, or is not a regular
+// file (a link to one is read; a FIFO or device never blocks). Never reports.
 std::int16_t ReadPreferences(const std::string& path);
 
-// Replaces the file at path; false when it cannot be created or fully written. Never reports.
+// Replaces the file at path: a temporary file in the same folder renamed over it, so a link
+// at path is replaced rather than written through. False when it cannot be created or fully
+// written (nothing is left behind then). Never reports.
 bool WritePreferences(const std::string& path, std::int16_t language);
 
 } // namespace quillon

@@ -1,5 +1,6 @@
 #include "gamut/GamutGrid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -49,6 +50,41 @@ Vec3 PointOf(const GamutCell& cell)
     return {lab.a, lab.L, lab.b};
 }
 
+// The box of the sampled cells widened by the tolerance.
+struct SampleBox {
+    Lab low{}, high{};
+    bool Outside(const GamutCell& c) const
+    {
+        return c.L < low.L || c.L > high.L || c.a < low.a || c.a > high.a || c.b < low.b || c.b > high.b;
+    }
+    Lab Clamp(Lab p) const
+    {
+        return {std::clamp(p.L, low.L, high.L), std::clamp(p.a, low.a, high.a), std::clamp(p.b, low.b, high.b)};
+    }
+};
+
+bool BoxOfFilledCells(const GamutGrid& grid, SampleBox& box)
+{
+    bool any = false;
+    for (int band = 0; band < grid.gridSize; ++band)
+        for (int sector = 0; sector < grid.gridSize; ++sector) {
+            const GamutCell& cell = grid.cells[band][sector];
+            if (cell.radius == 0.0f)
+                continue;
+            if (!any) {
+                box.low = box.high = {cell.L, cell.a, cell.b};
+                any = true;
+            }
+            box.low = {std::min(box.low.L, cell.L), std::min(box.low.a, cell.a), std::min(box.low.b, cell.b)};
+            box.high = {std::max(box.high.L, cell.L), std::max(box.high.a, cell.a), std::max(box.high.b, cell.b)};
+        }
+    const float t = GamutGrid::kBoxTolerance;
+    box.low = {box.low.L - t, box.low.a - t, box.low.b - t};
+    box.high = {box.high.L + t, box.high.a + t, box.high.b + t};
+    // A NaN sample would make the box meaningless: no clamp then.
+    return any && box.low.L <= box.high.L && box.low.a <= box.high.a && box.low.b <= box.high.b;
+}
+
 } // namespace
 
 Spherical LabToSpherical(float L, float a, float b)
@@ -89,6 +125,7 @@ void GamutGrid::Reset(int n, std::uint32_t signature)
     for (int i = 0; i < 3; ++i)
         topPole[i] = bottomPole[i] = 0.0f;
     lastFillPasses = 0;
+    fromSamples = false;
 }
 
 int GamutGrid::BandOf(float elevation) const
@@ -112,6 +149,7 @@ int GamutGrid::SectorOf(float hue) const
 
 void GamutGrid::AddSample(float L, float a, float b)
 {
+    fromSamples = true;
     const Spherical s = LabToSpherical(L, a, b);
     if (!(s.radius > 0.0f))
         return;
@@ -122,6 +160,7 @@ void GamutGrid::AddSample(float L, float a, float b)
 
 void GamutGrid::SetAnglesFromLab()
 {
+    fromSamples = true;
     for (int band = 0; band < kMaxGridSize; ++band)
         for (int sector = 0; sector < kMaxGridSize; ++sector) {
             GamutCell& cell = cells[band][sector];
@@ -135,6 +174,7 @@ void GamutGrid::SetAnglesFromLab()
 
 void GamutGrid::MergeFrom(const GamutGrid& later)
 {
+    fromSamples = fromSamples || later.fromSamples;
     for (int band = 0; band < kMaxGridSize; ++band)
         for (int sector = 0; sector < kMaxGridSize; ++sector)
             if (later.cells[band][sector].radius > cells[band][sector].radius)
@@ -289,8 +329,28 @@ void GamutGrid::FindPoles()
 
 void GamutGrid::Repair()
 {
+    // The box of the sampled cells, before any hole is filled.
+    SampleBox box;
+    const bool boxed = fromSamples && BoxOfFilledCells(*this, box);
     FillHoles();
+    if (boxed)
+        for (int band = 0; band < gridSize; ++band)
+            for (int sector = 0; sector < gridSize; ++sector) {
+                GamutCell& cell = cells[band][sector];
+                if (!box.Outside(cell))
+                    continue; // inside: left bit for bit as it was
+                const Lab kept = box.Clamp({cell.L, cell.a, cell.b});
+                const Spherical s = LabToSpherical(kept.L, kept.a, kept.b);
+                cell = {s.radius, s.hue, s.elevation, kept.L, kept.a, kept.b};
+            }
     FindPoles();
+    if (boxed)
+        for (float* pole : {topPole, bottomPole}) {
+            const Lab kept = box.Clamp({pole[1], pole[0], pole[2]});
+            pole[0] = kept.a;
+            pole[1] = kept.L;
+            pole[2] = kept.b;
+        }
 }
 
 } // namespace quillon

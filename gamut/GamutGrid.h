@@ -42,7 +42,11 @@ struct GamutGrid {
     // Sets hue and elevation of every non-empty cell from its L*, a*, b*: the values
     // AddSample stores, for cells filled with radius and Lab only (see BlockBinner).
     void SetAnglesFromLab();
-    // Hole filling, then the pole search. Always ends.
+    // Hole filling, then the pole search. Always ends. For a grid filled from samples, no
+    // filled point and no pole ends up farther than kBoxTolerance outside the box of the
+    // cells the samples filled: a point that would is moved onto that widened box. A shape
+    // of samples bunched in a corner, on a plane or on the L* axis so stays where they are
+    // instead of closing as a sphere about the centre.
     void Repair();
 
     // Bin of a stored elevation / hue, always within 0 ... n - 1.
@@ -57,6 +61,10 @@ struct GamutGrid {
 
     // Hole-filling passes the last Repair ran (for tests of its termination).
     int lastFillPasses = 0;
+    // Cells were filled from samples (AddSample, SetAnglesFromLab, or merged from such a grid),
+    // not set by hand: Repair keeps the shape within their box.
+    bool fromSamples = false;
+    static constexpr float kBoxTolerance = 1.0f;
 
 private:
     bool FillHole(int band, int sector, int minNeighbours);

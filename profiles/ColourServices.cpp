@@ -2,15 +2,18 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <new>
 #include <set>
 #include <system_error>
 #include <utility>
 
+#include <fcntl.h>
 #include <lcms2.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillon {
 namespace fs = std::filesystem;
@@ -96,10 +99,12 @@ void ListFolder(const fs::path& folder, std::set<std::string>& seen, std::vector
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
         return;
+    const std::size_t limit = std::min(ColourServices::kMaxListedProfiles, names.size() + ColourServices::kMaxListedPerFolder);
+    std::size_t visited = 0;
     fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
     // Directory links are not followed, so a link cycle cannot trap the walk.
     for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (names.size() >= ColourServices::kMaxListedProfiles)
+        if (names.size() >= limit || ++visited > ColourServices::kMaxVisitedPerFolder)
             return;
         if (it.depth() >= ColourServices::kMaxFolderDepth)
             it.disable_recursion_pending();
@@ -110,6 +115,59 @@ void ListFolder(const fs::path& folder, std::set<std::string>& seen, std::vector
         if (!name.empty() && seen.insert(name).second)
             names.push_back(std::move(name));
     }
+}
+
+// An open descriptor, closed once.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(Descriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor& operator=(Descriptor&&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Opens first and checks what was opened, so a file swapped between a look and the open
+// cannot make the read block or grow: non-blocking (a FIFO or device returns at once), then
+// the descriptor must be a regular file within the size limit. A listed name whose file was
+// no link when it was resolved must not have become one by the open (O_NOFOLLOW); a link the
+// folder holds, or a path given whole, is followed.
+Descriptor OpenRegularFile(const fs::path& path, bool followLink, std::uint64_t& size)
+{
+    int flags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    if (!followLink)
+        flags |= O_NOFOLLOW;
+    Descriptor fd(::open(path.c_str(), flags));
+    struct stat info {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
+        std::uint64_t(info.st_size) > ColourServices::kMaxProfileBytes)
+        return Descriptor();
+    size = std::uint64_t(info.st_size);
+    return fd;
+}
+
+// Reads up to `size` bytes from the start; the number read, short only at the end of the file.
+std::size_t ReadAt(int fd, std::uint8_t* buffer, std::size_t size)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, buffer + done, size - done, off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += std::size_t(n);
+    }
+    return done;
 }
 
 } // namespace
@@ -177,6 +235,13 @@ bool ColourServices::EnumerateProfiles(std::vector<std::string>& names) const
 
 fs::path ColourServices::Resolve(const std::string& nameOrPath) const
 {
+    bool walked = false;
+    return Resolve(nameOrPath, walked);
+}
+
+fs::path ColourServices::Resolve(const std::string& nameOrPath, bool& followLink) const
+{
+    followLink = true;
     if (nameOrPath.empty())
         return {};
     const fs::path path(nameOrPath);
@@ -189,8 +254,10 @@ fs::path ColourServices::Resolve(const std::string& nameOrPath) const
     for (const auto& folder : m_folders) {
         std::error_code ec;
         fs::path candidate = folder / path;
-        if (fs::is_regular_file(candidate, ec))
+        if (fs::is_regular_file(candidate, ec)) {
+            followLink = fs::is_symlink(candidate, ec);
             return candidate;
+        }
     }
     return {};
 }
@@ -198,22 +265,38 @@ fs::path ColourServices::Resolve(const std::string& nameOrPath) const
 ProfileHandle ColourServices::OpenProfile(const std::string& nameOrPath) const
 {
     try {
-        const fs::path path = Resolve(nameOrPath);
-        std::error_code ec;
-        if (path.empty() || !fs::is_regular_file(path, ec))
-            return {};
-        const std::uintmax_t size = fs::file_size(path, ec);
-        if (ec || size > kMaxProfileBytes)
-            return {};
-        std::ifstream in(path, std::ios::binary);
-        if (!in)
+        bool followLink = true;
+        const fs::path path = Resolve(nameOrPath, followLink);
+        std::uint64_t size = 0;
+        const Descriptor fd = path.empty() ? Descriptor() : OpenRegularFile(path, followLink, size);
+        if (fd.get() < 0)
             return {};
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-        if (!bytes.empty() && !in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size())))
+        if (ReadAt(fd.get(), bytes.data(), bytes.size()) != bytes.size())
             return {};
         return OpenBytes(std::move(bytes));
     } catch (const std::exception&) {
         return {};
+    }
+}
+
+bool ColourServices::ReadProfileHeader(const std::string& nameOrPath, std::uint8_t header[kHeaderSize]) const
+{
+    try {
+        bool followLink = true;
+        const fs::path path = Resolve(nameOrPath, followLink);
+        std::uint64_t size = 0;
+        const Descriptor fd = path.empty() ? Descriptor() : OpenRegularFile(path, followLink, size);
+        if (fd.get() < 0 || !header)
+            return false;
+        // The header and the tag count: what the whole-file open checks before LittleCMS.
+        std::uint8_t head[kTagTableOffset] = {};
+        if (ReadAt(fd.get(), head, sizeof head) != sizeof head || !LooksLikeProfile(head, sizeof head))
+            return false;
+        std::memcpy(header, head, kHeaderSize);
+        return true;
+    } catch (const std::exception&) {
+        return false;
     }
 }
 

@@ -21,6 +21,10 @@ public:
     // Bounds on a folder walk, so a hostile tree cannot make enumeration run away.
     static constexpr int kMaxFolderDepth = 16;
     static constexpr std::size_t kMaxListedProfiles = 100000;
+    // Each folder's share, so one flooded folder cannot hide the folders after it: at most
+    // this many names listed, and this many entries of any kind visited, per folder.
+    static constexpr std::size_t kMaxListedPerFolder = 10000;
+    static constexpr std::size_t kMaxVisitedPerFolder = 100000;
 
     // Searched in order; an earlier folder hides the same listed name in a later one.
     explicit ColourServices(std::vector<std::filesystem::path> folders = DefaultFolders());
@@ -33,6 +37,8 @@ public:
 
     // Every .icc/.icm file (any case) under the folders, recursively, named by its path relative
     // to its folder with '/' separators. Unreadable folders and dangling links are skipped.
+    // Within the bounds above: each folder's walk ends at its share, the whole list at
+    // kMaxListedProfiles.
     // False only when the list could not be built (out of memory).
     bool EnumerateProfiles(std::vector<std::string>& names) const;
 
@@ -40,10 +46,19 @@ public:
     // An empty handle when the file is missing, unreadable or not a profile.
     ProfileHandle OpenProfile(const std::string& nameOrPath) const;
 
+    // The 128 header bytes of the file the name would open, reading nothing else: false
+    // unless OpenProfile would give a handle (a regular file within the size limit, with the
+    // profile signature and room for its tag count), LittleCMS's parse aside.
+    bool ReadProfileHeader(const std::string& nameOrPath, std::uint8_t header[kHeaderSize]) const;
+
     // The file the name would open, or an empty path.
     std::filesystem::path Resolve(const std::string& nameOrPath) const;
 
 private:
+    // Also tells whether the file may be reached through a final link: a listed name only
+    // when the folder holds a link there now, a path given whole always.
+    std::filesystem::path Resolve(const std::string& nameOrPath, bool& followLink) const;
+
     std::vector<std::filesystem::path> m_folders;
 };
 

@@ -14,12 +14,14 @@ std::atomic<long> g_openTransforms{0};
 
 constexpr std::size_t kChunk = 1024;
 
-bool InputFormat(cmsColorSpaceSignature space, DeviceColourType& type, cmsUInt32Number& format)
+// On the raw 32-bit signature: a header may hold any value, most of which are not valid
+// values of LittleCMS's enumeration.
+bool InputFormat(std::uint32_t space, DeviceColourType& type, cmsUInt32Number& format)
 {
     switch (space) {
-    case cmsSigRgbData: type = DeviceColourType::Rgb16; format = TYPE_RGB_16; return true;
-    case cmsSigCmykData: type = DeviceColourType::Cmyk16; format = TYPE_CMYK_16; return true;
-    case cmsSig6colorData: type = DeviceColourType::SixChannel8; format = TYPE_CMYK6_8; return true;
+    case std::uint32_t{cmsSigRgbData}: type = DeviceColourType::Rgb16; format = TYPE_RGB_16; return true;
+    case std::uint32_t{cmsSigCmykData}: type = DeviceColourType::Cmyk16; format = TYPE_CMYK_16; return true;
+    case std::uint32_t{cmsSig6colorData}: type = DeviceColourType::SixChannel8; format = TYPE_CMYK6_8; return true;
     default: return false;
     }
 }
@@ -101,7 +103,7 @@ ColourTransform CreateMultiProfileTransform(void* deviceProfile, void* labProfil
         return result;
     DeviceColourType type;
     cmsUInt32Number format;
-    if (!InputFormat(cmsGetColorSpace(static_cast<cmsHPROFILE>(deviceProfile)), type, format))
+    if (!InputFormat(static_cast<std::uint32_t>(cmsGetColorSpace(static_cast<cmsHPROFILE>(deviceProfile))), type, format))
         return result;
     cmsHPROFILE profiles[2] = {static_cast<cmsHPROFILE>(deviceProfile),
                                static_cast<cmsHPROFILE>(labProfile)};

@@ -15,6 +15,24 @@ std::uint16_t ScaleLightness(std::uint16_t stored)
     return static_cast<std::uint16_t>(std::min<std::uint32_t>(scaled, 0xFFFF));
 }
 
+namespace {
+
+// Whole entries an element of `elementSize` bytes holds, from its first bytes `head`: the
+// claimed count, stopped at the last entry inside the element. A head too short to state
+// the counts holds no colours.
+std::uint64_t HeldColours(const std::uint8_t* head, std::size_t headSize, std::uint64_t elementSize)
+{
+    std::uint32_t claimed = 0, deviceCoordinates = 0;
+    if (!ReadBigEndian32(head, headSize, ncl2::kCountOffset, claimed) ||
+        !ReadBigEndian32(head, headSize, ncl2::kDeviceCoordinatesOffset, deviceCoordinates))
+        return 0;
+    const std::uint64_t entrySize = ncl2::kEntryFixedSize + 2 * std::uint64_t(deviceCoordinates);
+    const std::uint64_t room = elementSize > ncl2::kFirstEntryOffset ? elementSize - ncl2::kFirstEntryOffset : 0;
+    return std::min<std::uint64_t>(claimed, room / entrySize);
+}
+
+} // namespace
+
 std::int16_t ReadElement(const LoadedProfile& profile, std::uint32_t tag, void* buffer, std::uint32_t& size)
 {
     std::uint32_t elementSize = 0;
@@ -33,19 +51,17 @@ std::int16_t ReadElement(const LoadedProfile& profile, std::uint32_t tag, void* 
 std::int16_t ParseNamedColours(const std::uint8_t* element, std::size_t size, NamedColour* colours,
                                std::uint32_t& count)
 {
-    std::uint32_t claimed = 0, deviceCoordinates = 0;
-    // A header too short to state the counts holds no colours.
-    if (!ReadBigEndian32(element, size, ncl2::kCountOffset, claimed) ||
-        !ReadBigEndian32(element, size, ncl2::kDeviceCoordinatesOffset, deviceCoordinates))
-        claimed = 0;
+    std::uint32_t deviceCoordinates = 0;
+    ReadBigEndian32(element, size, ncl2::kDeviceCoordinatesOffset, deviceCoordinates);
     const std::uint64_t entrySize = ncl2::kEntryFixedSize + 2 * std::uint64_t(deviceCoordinates);
-    const std::uint64_t room = size > ncl2::kFirstEntryOffset ? size - ncl2::kFirstEntryOffset : 0;
-    const auto held = static_cast<std::uint32_t>(std::min<std::uint64_t>(claimed, room / entrySize));
+    const std::uint64_t held = HeldColours(element, size, size);
+    if (held > kMaxNamedColours)
+        return named_result::TooManyColours;
     if (!colours) {
-        count = held;
+        count = static_cast<std::uint32_t>(held);
         return named_result::CountOnly;
     }
-    const std::uint32_t wanted = std::min(count, held);
+    const auto wanted = static_cast<std::uint32_t>(std::min<std::uint64_t>(count, held));
     std::uint64_t at = ncl2::kFirstEntryOffset;
     for (std::uint32_t i = 0; i < wanted; ++i, at += entrySize) {
         const auto pos = static_cast<std::size_t>(at);
@@ -74,6 +90,16 @@ std::int16_t ReadNamedColours(const LoadedProfile& profile, NamedColour* colours
     const std::int16_t query = ReadElement(profile, sig::NamedColour2Tag, nullptr, size);
     if (query != element_result::BufferTooSmall)
         return query;
+    // The type and the counts first: an element of another type, or one holding more colours
+    // than any real library, is refused before the whole element is copied.
+    std::uint8_t head[ncl2::kDeviceCoordinatesOffset + 4] = {};
+    std::uint32_t headSize = sizeof head;
+    std::uint32_t type = 0;
+    if (!GetColorProfileElement(profile.handle, sig::NamedColour2Tag, 0, headSize, head) ||
+        !ReadBigEndian32(head, headSize, 0, type) || type != sig::NamedColour2Tag)
+        return element_result::NoElement;
+    if (HeldColours(head, headSize, size) > kMaxNamedColours)
+        return named_result::TooManyColours;
     std::vector<std::uint8_t> element;
     try {
         element.resize(size);

@@ -18,7 +18,12 @@ namespace named_result {
 constexpr std::int16_t Ok = 0;
 constexpr std::int16_t CountOnly = -4;
 constexpr std::int16_t NotNamedColourProfile = -6;
+constexpr std::int16_t TooManyColours = -8; // more than kMaxNamedColours
 } // namespace named_result
+
+// The most colours one profile may hold. The largest real libraries hold a few tens of
+// thousands; more is refused before anything is allocated for them.
+constexpr std::uint32_t kMaxNamedColours = 100000;
 
 // A colour of a named-colour profile.
 struct NamedColour {
@@ -44,10 +49,12 @@ std::int16_t ReadElement(const LoadedProfile& profile, std::uint32_t tag, void* 
 // Without `colours`: count = the colours the element holds, -4. With them: up to `count`
 // colours delivered, 0, and count lowered to the number delivered when the element holds fewer.
 // -6 for a profile whose class is not nmcl; otherwise the element query's result (-9, -1).
-// A colour count larger than the element stops at the last whole entry inside it.
+// An element that is not of type 'ncl2' is -9. A colour count larger than the element stops
+// at the last whole entry inside it; more than kMaxNamedColours whole entries is -8.
 std::int16_t ReadNamedColours(const LoadedProfile& profile, NamedColour* colours, std::uint32_t& count);
 
-// Parses an ncl2 element already in memory; the same rules as above.
+// Parses an ncl2 element already in memory; the same rules as above (its type signature is
+// the caller's to check).
 std::int16_t ParseNamedColours(const std::uint8_t* element, std::size_t size, NamedColour* colours,
                                std::uint32_t& count);
 

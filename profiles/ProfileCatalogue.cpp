@@ -14,15 +14,14 @@ bool FillRecord(const ColourServices& services, const std::string& name, Profile
 {
     if (name.size() >= ProfileRecord::kNameSize)
         return false; // a cut name would not open this profile again
-    ProfileHandle handle = services.OpenProfile(name);
+    // The header only: listing never reads or parses a whole profile.
     std::uint8_t header[ColourServices::kHeaderSize] = {};
-    if (!handle || !GetColorProfileHeader(handle, header))
+    if (!services.ReadProfileHeader(name, header))
         return false;
     record = ProfileRecord{};
     std::memcpy(record.fileName, name.data(), name.size());
     ReadBigEndian32(header, sizeof header, 12, record.profileClass);
     ReadBigEndian32(header, sizeof header, 16, record.colourSpace);
-    CloseColorProfile(handle);
     return true;
 }
 

@@ -36,7 +36,7 @@ public:
     const ColourServices& Services() const { return m_services; }
 
     // Count in: capacity of `records`; set to 0 first. Without records: count = profiles
-    // listed, -4. With records: sorted by full name, each opened for its header; a profile
+    // listed, -4. With records: sorted by full name, each file's header read; a profile
     // that cannot be opened is dropped and the next one takes its place. 0 with count = the
     // records filled, or -4 (count = profiles listed) when more are left than there was room
     // for: then exactly `capacity` records are filled. -1 when enumeration failed.

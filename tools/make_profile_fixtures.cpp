@@ -159,6 +159,34 @@ cmsHPROFILE WideGamutProfile(const WideGamut& w)
     return profile;
 }
 
+// Every colour near one corner of Lab (L* 0.02 ... 0.17, a* about -127, b* about -126): the
+// samples span almost no volume.
+int CornerSampler(const cmsUInt16Number in[], cmsUInt16Number out[], void*)
+{
+    cmsCIELab lab = {0.02 + 0.15 * in[0] / 65535.0, -127.0 + 0.5 * in[1] / 65535.0, -126.0 + 0.5 * in[2] / 65535.0};
+    cmsFloat2LabEncoded(out, &lab);
+    return 1;
+}
+
+cmsHPROFILE CornerPrinter()
+{
+    cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
+    cmsSetProfileVersion(profile, 4.3);
+    cmsSetDeviceClass(profile, cmsSigOutputClass);
+    cmsSetColorSpace(profile, cmsSigRgbData);
+    cmsSetPCS(profile, cmsSigLabData);
+    cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 3, 3);
+    cmsStage* clut = cmsStageAllocCLut16bit(nullptr, 5, 3, 3, nullptr);
+    cmsStageSampleCLut16bit(clut, CornerSampler, nullptr, 0);
+    cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
+    cmsPipelineInsertStage(pipeline, cmsAT_END, clut);
+    cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
+    cmsWriteTag(profile, cmsSigAToB0Tag, pipeline);
+    cmsWriteTag(profile, cmsSigMediaWhitePointTag, cmsD50_XYZ());
+    cmsPipelineFree(pipeline);
+    return profile;
+}
+
 cmsHPROFILE GreyMonitor()
 {
     cmsToneCurve* gamma = cmsBuildGamma(nullptr, 2.2);
@@ -254,6 +282,7 @@ int main(int argc, char** argv)
     save("cmyk_scanner.icc", Serialise(InkProfile(cmsSigInputClass, cmsSigCmykData, 4, 5)));
     save("six_printer.icc", Serialise(InkProfile(cmsSigOutputClass, cmsSig6colorData, 6, 2)));
     save("grey_monitor.icc", Serialise(GreyMonitor()));
+    save("degenerate_corner.icc", Serialise(CornerPrinter()));
     save("device_link.icc", Serialise(DeviceLink()));
     save("lab_abstract.icc", Serialise(cmsCreateLab4Profile(nullptr)));
     save("nested/Upper_Case.ICM", Serialise(RgbProfile(cmsSigDisplayClass)));
@@ -281,6 +310,10 @@ int main(int argc, char** argv)
     Bytes longName = named3;
     std::memset(longName.data() + TagOffset(longName, 0x6E636C32) + 84, 'X', 32);
     save("named_longname.icc", longName);
+    // The ncl2 tag points at an element of another type.
+    Bytes curvElement = named3;
+    Put32(curvElement, TagOffset(curvElement, 0x6E636C32), 0x63757276); // 'curv'
+    save("named_curv_element.icc", curvElement);
 
     // Bare elements: the named-colour fuzzer's corpus.
     auto element = [](const Bytes& profile) {
@@ -297,6 +330,11 @@ int main(int argc, char** argv)
     save("ncl2/longname.ncl2", element(longName));
 
     save("many_tags.icc", ManyTags(250));
+
+    // A colour space that is no signature LittleCMS knows (nor a value of its enumeration).
+    Bytes unknownSpace = printer;
+    Put32(unknownSpace, 16, 0xBF4771A0);
+    save("unknown_colour_space.icc", unknownSpace);
 
     // Broken files.
     save("broken_truncated_header.icc", Bytes(printer.begin(), printer.begin() + 60));

@@ -7,8 +7,8 @@ seconds=${1:-60}
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUILLON_FUZZ=ON -DQUILLON_SANITIZE=ON > /dev/null
-targets=(fuzz_profile_load fuzz_named_colours fuzz_prefs)
-cmake --build "$build" -j"$(nproc)" --target profile_fixtures "${targets[@]}"
+targets=(fuzz_profile_load fuzz_named_colours fuzz_prefs fuzz_shape_build)
+cmake --build "$build" -j"$(nproc)" --target profile_fixtures device_fixtures glp_profile "${targets[@]}"
 for t in "${targets[@]}"; do
   corpus="$build/corpus/$t"
   mkdir -p "$corpus"

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 
+#include "app/ApplicationFolder.h"
 #include "app/MessageBoxes.h"
 #include "app/Strings.h"
 #include "app/WaitCursor.h"
@@ -16,12 +17,6 @@
 
 namespace quillon {
 
-namespace {
-
-constexpr const char* kLabProfileName = "GLP.icc";
-
-} // namespace
-
 bool CViewerDlg::BuildGamutShape(LoadedProfileSet& set, int row, std::int16_t shapeIndex,
                                  const LoadedProfile& profile)
 {
@@ -29,11 +24,10 @@ bool CViewerDlg::BuildGamutShape(LoadedProfileSet& set, int row, std::int16_t sh
         return false;
     ViewSlot& slot = m_slots[row];
 
-    // An absolute path: a bare name would be looked up in the profile folders instead.
-    const QString labPath =
-        QDir(m_env.applicationFolder).absoluteFilePath(QString::fromLatin1(kLabProfileName));
+    // An absolute path in bytes: a bare name would be looked up in the profile folders.
+    const std::string labPath = LabProfilePath(m_env.applicationFolder);
     LoadedProfile* lab = nullptr;
-    if (set.Load(labPath.toStdString(), &lab) != load_result::Ok || lab == nullptr) {
+    if (set.Load(labPath, &lab) != load_result::Ok || lab == nullptr) {
         ErrorBox(ids::kCannotLoadGlp);
         return false;
     }

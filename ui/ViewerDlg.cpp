@@ -46,8 +46,7 @@ constexpr ColumnSpec kColumns[] = {
 ViewerEnvironment ViewerEnvironment::Default()
 {
     ViewerEnvironment env;
-    const std::string& folder = ApplicationFolder();
-    env.applicationFolder = folder.empty() ? QDir::currentPath() + u'/' : QString::fromStdString(folder);
+    env.applicationFolder = ApplicationFolderOrWorkingDirectory();
     return env; // the window fills in the real dialogs for seams left empty
 }
 
@@ -60,8 +59,8 @@ CViewerDlg::CViewerDlg(ViewerEnvironment environment, QWidget* parent)
         m_env.chooseProfile = RunAddProfileDialog;
     if (!m_env.buildNcpList)
         m_env.buildNcpList = BuildNcpListUnderProgressBox;
-    if (!m_env.applicationFolder.isEmpty() && !m_env.applicationFolder.endsWith(u'/'))
-        m_env.applicationFolder += u'/';
+    if (!m_env.applicationFolder.empty() && m_env.applicationFolder.back() != '/')
+        m_env.applicationFolder += '/';
     InitDialog();
 }
 

@@ -32,8 +32,8 @@ class LoadedProfileSet;
 
 // What the main window takes from outside; tests replace parts of it.
 struct ViewerEnvironment {
-    // Folder of GLP.icc, ending in '/'.
-    QString applicationFolder;
+    // Folder of GLP.icc, ending in '/'; bytes, as the file system names it.
+    std::string applicationFolder;
     // Folders the catalogue lists and loads profiles from.
     ColourServices services;
     // Runs the add-profile dialog; the chosen record, or nothing when it was cancelled.

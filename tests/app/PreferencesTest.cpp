@@ -1,9 +1,15 @@
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -99,6 +105,73 @@ TEST_F(PrefsFolder, UncreatableFileFailsQuietly)
     fs::create_directory(Path());
     EXPECT_FALSE(WritePreferences(Path(), 1));
     EXPECT_FALSE(WritePreferences((folder / "none" / kPrefsFileName).string(), 1));
+}
+
+// A FIFO or terminal in place of prefs.dat would block a plain open for ever.
+TEST_F(PrefsFolder, NonRegularFilesReadAsEnglishWithoutBlocking)
+{
+    ASSERT_EQ(::mkfifo(Path().c_str(), 0600), 0);
+    auto read = std::async(std::launch::async, [this] { return ReadPreferences(Path()); });
+    if (read.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << "reading a FIFO blocked";
+        // Release the blocked reader so the test can end.
+        const int writer = ::open(Path().c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+    }
+    EXPECT_EQ(read.get(), 0);
+
+    // A link to a FIFO, and a link to a terminal-like device, are no preferences either.
+    const std::string link = (folder / "linked.dat").string();
+    fs::create_symlink(Path(), link);
+    auto viaLink = std::async(std::launch::async, [&link] { return ReadPreferences(link); });
+    if (viaLink.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << "reading a link to a FIFO blocked";
+        const int writer = ::open(Path().c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+    }
+    EXPECT_EQ(viaLink.get(), 0);
+    fs::remove(link);
+    fs::create_symlink("/dev/null", link);
+    EXPECT_EQ(ReadPreferences(link), 0);
+}
+
+TEST_F(PrefsFolder, LinkToARegularFileIsRead)
+{
+    const fs::path target = folder / "elsewhere.dat";
+    testing_app::WriteBytes(target, Magic({1, 0}));
+    fs::create_symlink(target, Path());
+    EXPECT_EQ(ReadPreferences(Path()), 1);
+}
+
+// Writing replaces prefs.dat itself: a link there is replaced, its target left as it was.
+TEST_F(PrefsFolder, WritingNeverGoesThroughALink)
+{
+    const fs::path target = folder / "precious.txt";
+    const Bytes precious(100, 'x');
+    testing_app::WriteBytes(target, precious);
+    fs::create_symlink(target, Path());
+    ASSERT_TRUE(WritePreferences(Path(), 1));
+    EXPECT_EQ(testing_app::ReadBytes(target), precious);
+    EXPECT_FALSE(fs::is_symlink(Path()));
+    EXPECT_EQ(Read(), Magic({1, 0}));
+
+    // A dangling link creates nothing at its target.
+    fs::remove(Path());
+    const fs::path missing = folder / "missing.txt";
+    fs::create_symlink(missing, Path());
+    ASSERT_TRUE(WritePreferences(Path(), 0));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(missing)));
+    EXPECT_FALSE(fs::is_symlink(Path()));
+    EXPECT_EQ(Read(), Magic({0, 0}));
+
+    // No temporary file is left behind.
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"precious.txt", kPrefsFileName}));
 }
 
 TEST(ApplicationFolderTest, TrailingSlashAndLengthLimit)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "app/ApplicationFolder.h"
 #include "app/Preferences.h"
@@ -140,6 +141,53 @@ TEST_F(StartupTest, UnwritableFolderStillRunsTheMainWindow)
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(CurrentLanguage(), Language::French);
     EXPECT_TRUE(fs::is_directory(Prefs()));
+}
+
+// A working directory whose name is not UTF-8 (Latin-1 "café"): its bytes reach prefs.dat
+// and the GLP.icc path unchanged.
+TEST(ApplicationFolderBytes, NonUtf8FolderStaysBytes)
+{
+    const std::string name = "quillon_caf\xe9_" + std::to_string(::getpid());
+    const fs::path dir = fs::temp_directory_path() / name;
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir);
+    const FolderInfo folder = CurrentFolder();
+    fs::current_path(previous);
+    const std::string bytes = dir.string() + "/";
+    EXPECT_EQ(folder.path, bytes);
+
+    RunStartup(folder, [](int index) { return index; }, {});
+    EXPECT_EQ(ApplicationFolder(), bytes);
+    EXPECT_EQ(ApplicationFolderOrWorkingDirectory(), bytes);
+    std::ifstream prefs(bytes + kPrefsFileName, std::ios::binary);
+    EXPECT_TRUE(prefs.good()) << "prefs.dat in the folder itself";
+
+    const std::string lab = LabProfilePath(ApplicationFolder());
+    EXPECT_EQ(lab, bytes + "GLP.icc");
+    std::ofstream(lab) << "x";
+    EXPECT_TRUE(fs::is_regular_file(dir / "GLP.icc"));
+    SetApplicationFolder({});
+    fs::remove_all(dir);
+}
+
+TEST(ApplicationFolderBytes, LabProfilePathIsAlwaysAbsolute)
+{
+    const std::string cwd = CurrentFolder().path;
+    ASSERT_FALSE(cwd.empty());
+    struct Case {
+        std::string folder, path;
+    };
+    const Case cases[] = {
+        {"/a/b/", "/a/b/GLP.icc"},
+        {"/a/b", "/a/b/GLP.icc"},
+        {"", cwd + "GLP.icc"},
+        {"sub", cwd + "sub/GLP.icc"},
+        {"/caf\xe9/", "/caf\xe9/GLP.icc"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LabProfilePath(c.folder), c.path) << c.folder;
 }
 
 } // namespace

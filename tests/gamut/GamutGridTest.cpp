@@ -432,3 +432,75 @@ TEST(BlockBinner, GivesTheGridOfBinningOneByOne)
         EXPECT_EQ(std::memcmp(blocks.cells, single.cells, sizeof single.cells), 0) << n;
     }
 }
+
+// Samples that span no volume must not close as a sphere about the centre: every point and
+// both poles stay within a tolerance of the box of the samples.
+TEST(GamutGrid, DegenerateSamplesStayWithinTheirBox)
+{
+    struct Case {
+        const char* name;
+        std::vector<Lab> samples;
+    };
+    std::vector<Lab> oneCell, corner, plane, axis;
+    for (int i = 0; i < 20; ++i)
+        oneCell.push_back({70.0f + 0.01f * i, 30.0f + 0.01f * i, 20.0f});
+    for (int i = 0; i <= 10; ++i)
+        for (int j = 0; j <= 10; ++j)
+            for (int k = 0; k <= 10; ++k)
+                corner.push_back({0.02f + 0.015f * i, -127.0f + 0.05f * j, -126.0f + 0.05f * k});
+    for (int i = 0; i <= 40; ++i)
+        for (int j = 0; j <= 40; ++j)
+            plane.push_back({10.0f + 2.0f * i, -50.0f + 2.5f * j, 0.0f});
+    for (int i = 0; i <= 100; ++i)
+        axis.push_back({float(i), 0.0f, 0.0f});
+    const Case cases[] = {
+        {"all samples in one cell", oneCell},
+        {"all samples in one corner", corner},
+        {"all samples on the plane b* = 0", plane},
+        {"all samples on the L* axis", axis},
+    };
+    for (const auto& c : cases) {
+        for (int n : {32, 8}) {
+            GamutGrid grid = EmptyGrid(n);
+            Lab low = c.samples[0], high = c.samples[0];
+            for (const Lab& s : c.samples) {
+                grid.AddSample(s.L, s.a, s.b);
+                low = {std::min(low.L, s.L), std::min(low.a, s.a), std::min(low.b, s.b)};
+                high = {std::max(high.L, s.L), std::max(high.a, s.a), std::max(high.b, s.b)};
+            }
+            grid.Repair();
+            const float t = GamutGrid::kBoxTolerance + 1e-3f;
+            auto expectInside = [&](float L, float a, float b, const char* what) {
+                EXPECT_TRUE(L >= low.L - t && L <= high.L + t && a >= low.a - t && a <= high.a + t &&
+                            b >= low.b - t && b <= high.b + t)
+                    << c.name << " n=" << n << " " << what << ": " << L << " " << a << " " << b;
+            };
+            for (int band = 0; band < n; ++band)
+                for (int sector = 0; sector < n; ++sector) {
+                    const GamutCell& cell = grid.cells[band][sector];
+                    expectInside(cell.L, cell.a, cell.b, "point");
+                    // The pole search reads the points through their spherical form.
+                    const Lab p = SphericalToLab(cell.radius, cell.hue, cell.elevation);
+                    expectInside(p.L, p.a, p.b, "point, spherical");
+                }
+            expectInside(grid.topPole[1], grid.topPole[0], grid.topPole[2], "top pole");
+            expectInside(grid.bottomPole[1], grid.bottomPole[0], grid.bottomPole[2], "bottom pole");
+        }
+    }
+}
+
+// A grid set by hand carries no sample box: its repair is the plain one.
+TEST(GamutGrid, HandSetGridsAreNotBoxed)
+{
+    GamutGrid one = EmptyGrid(32);
+    Plant(one, {12, 7, 25.0f});
+    EXPECT_FALSE(one.fromSamples);
+    GamutGrid sampled = EmptyGrid(32);
+    sampled.AddSample(one.cells[12][7].L, one.cells[12][7].a, one.cells[12][7].b);
+    EXPECT_TRUE(sampled.fromSamples);
+    GamutGrid merged = EmptyGrid(32);
+    merged.MergeFrom(sampled);
+    EXPECT_TRUE(merged.fromSamples);
+    merged.Reset(32, sig::Rgb);
+    EXPECT_FALSE(merged.fromSamples);
+}

@@ -1,12 +1,19 @@
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <future>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <lcms2.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "profiles/ColourServices.h"
@@ -245,4 +252,123 @@ TEST(ColourServicesInstalled, RealFoldersListInstalledRgbProfiles)
     EXPECT_TRUE(Contains(names, listed)) << listed;
     EXPECT_TRUE(ColourServices().OpenProfile(listed));
     EXPECT_TRUE(ColourServices().OpenProfile(srgb));
+}
+
+namespace {
+
+void WriteFile(const fs::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+} // namespace
+
+// Listing reads headers only, and must keep exactly the files a whole open keeps.
+TEST(ColourServicesHeader, ReadsTheHeaderExactlyWhenTheOpenWould)
+{
+    TempFolder temp;
+    const auto printer = ReadFile(FixtureDir() / "rgb_printer.icc");
+    ASSERT_GT(printer.size(), 132u);
+    // Sparse files at the size limit and just past it, with a real header; a header cut
+    // before the tag count; links to a profile and to a FIFO.
+    WriteFile(temp.path / "at_limit.icc", {printer.begin(), printer.begin() + 132});
+    fs::resize_file(temp.path / "at_limit.icc", ColourServices::kMaxProfileBytes);
+    WriteFile(temp.path / "past_limit.icc", {printer.begin(), printer.begin() + 132});
+    fs::resize_file(temp.path / "past_limit.icc", ColourServices::kMaxProfileBytes + 1);
+    WriteFile(temp.path / "no_tag_count.icc", {printer.begin(), printer.begin() + 130});
+    WriteFile(temp.path / "header_only.icc", {printer.begin(), printer.begin() + 132});
+    fs::create_symlink(FixtureDir() / "rgb_printer.icc", temp.path / "linked.icc");
+    ASSERT_EQ(::mkfifo((temp.path / "fifo.icc").c_str(), 0600), 0);
+    fs::create_symlink(temp.path / "fifo.icc", temp.path / "to_fifo.icc");
+
+    struct Case {
+        ColourServices services;
+        std::vector<std::string> extra; // names not found by the walk
+    };
+    const Case cases[] = {
+        {FixtureServices(), {"missing.icc", "../rgb_printer.icc", Fixture("cmyk_scanner.icc")}},
+        {ColourServices({temp.path}), {(temp.path / "fifo.icc").string(), "fifo.icc", "to_fifo.icc"}},
+    };
+    std::size_t opened = 0;
+    for (const auto& c : cases) {
+        std::vector<std::string> names;
+        ASSERT_TRUE(c.services.EnumerateProfiles(names));
+        names.insert(names.end(), c.extra.begin(), c.extra.end());
+        for (const auto& name : names) {
+            std::uint8_t header[ColourServices::kHeaderSize] = {};
+            const bool read = c.services.ReadProfileHeader(name, header);
+            ProfileHandle handle = c.services.OpenProfile(name);
+            ASSERT_EQ(read, bool(handle)) << name;
+            if (!handle)
+                continue;
+            ++opened;
+            std::uint8_t whole[ColourServices::kHeaderSize] = {};
+            ASSERT_TRUE(GetColorProfileHeader(handle, whole));
+            EXPECT_EQ(0, std::memcmp(header, whole, sizeof header)) << name;
+        }
+    }
+    EXPECT_GT(opened, 10u);
+    const ColourServices temps({temp.path});
+    std::uint8_t header[ColourServices::kHeaderSize] = {};
+    for (const char* name : {"at_limit.icc", "header_only.icc", "linked.icc"})
+        EXPECT_TRUE(temps.ReadProfileHeader(name, header)) << name;
+    for (const char* name : {"past_limit.icc", "no_tag_count.icc", "fifo.icc", "to_fifo.icc"})
+        EXPECT_FALSE(temps.ReadProfileHeader(name, header)) << name;
+}
+
+// A listed file exchanged with a FIFO over and over while it is opened: no read may block.
+TEST(ColourServicesOpen, FileSwappedForAFifoNeverBlocks)
+{
+    TempFolder temp;
+    fs::copy_file(FixtureDir() / "rgb_printer.icc", temp.path / "swap.icc");
+    ASSERT_EQ(::mkfifo((temp.path / "other.icc").c_str(), 0600), 0);
+    const ColourServices services({temp.path});
+
+    std::atomic<bool> stop{false};
+    auto reader = std::async(std::launch::async, [&] {
+        std::uint8_t header[ColourServices::kHeaderSize] = {};
+        int rounds = 0;
+        while (!stop) {
+            services.ReadProfileHeader("swap.icc", header);
+            services.OpenProfile("swap.icc");
+            services.OpenProfile("other.icc");
+            ++rounds;
+        }
+        return rounds;
+    });
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+    while (std::chrono::steady_clock::now() < until &&
+           reader.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        ::renameat2(AT_FDCWD, (temp.path / "swap.icc").c_str(), AT_FDCWD, (temp.path / "other.icc").c_str(),
+                    RENAME_EXCHANGE);
+    stop = true;
+    if (reader.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << "an open blocked on the FIFO";
+        // Release the blocked reader: a writer end lets its open return.
+        while (reader.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+            for (const char* name : {"swap.icc", "other.icc"}) {
+                const int fd = ::open((temp.path / name).c_str(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+    }
+    EXPECT_GT(reader.get(), 0);
+}
+
+// 100,000 files in the first folder used to spend the whole cap on the names: each folder
+// now has its share, so a later folder's profiles are still listed.
+TEST(ColourServicesEnumerate, AFloodedFolderCannotHideTheNextOne)
+{
+    TempFolder temp;
+    const fs::path flooded = temp.path / "flooded", later = temp.path / "later";
+    fs::create_directories(flooded);
+    fs::create_directories(later);
+    for (std::size_t i = 0; i < ColourServices::kMaxListedPerFolder + 50; ++i)
+        std::ofstream{flooded / ("empty_" + std::to_string(i) + ".icc")};
+    fs::copy_file(FixtureDir() / "named_rgb_n3.icc", later / "named.icc");
+
+    std::vector<std::string> names;
+    ASSERT_TRUE(ColourServices({flooded, later}).EnumerateProfiles(names));
+    EXPECT_EQ(names.size(), ColourServices::kMaxListedPerFolder + 1);
+    EXPECT_TRUE(Contains(names, "named.icc"));
 }

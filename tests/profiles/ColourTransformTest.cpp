@@ -101,3 +101,22 @@ TEST(ColourTransform, FloatPathGivesLabPastTheSixteenBitEncoding)
     EXPECT_TRUE(transform.Translate(in, 1, DeviceColourType::Rgb16, words));
     EXPECT_FALSE(ColourTransform().TranslateFloat(in, 1, DeviceColourType::Rgb16, out));
 }
+
+// A colour space that is no known signature (nor a valid value of LittleCMS's enumeration)
+// is refused like any unsupported one.
+TEST(ColourTransform, UnknownColourSpaceSignatureIsUnsupported)
+{
+    auto lab = Glp();
+    auto srgb = ProfileHandle::Adopt(cmsCreate_sRGBProfile());
+    cmsUInt32Number size = 0;
+    ASSERT_TRUE(cmsSaveProfileToMem(srgb.get(), nullptr, &size));
+    std::vector<std::uint8_t> bytes(size);
+    ASSERT_TRUE(cmsSaveProfileToMem(srgb.get(), bytes.data(), &size));
+    for (const std::uint32_t space : {0xBF4771A0u, 0x00000000u, 0xFFFFFFFFu}) {
+        for (int i = 0; i < 4; ++i)
+            bytes[16 + std::size_t(i)] = std::uint8_t(space >> (24 - 8 * i));
+        auto odd = ProfileHandle::Adopt(cmsOpenProfileFromMem(bytes.data(), size));
+        ASSERT_TRUE(odd) << std::hex << space;
+        EXPECT_FALSE(CreateMultiProfileTransform(odd.get(), lab.get()).valid()) << std::hex << space;
+    }
+}

@@ -1,4 +1,6 @@
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -215,4 +217,98 @@ TEST(InstalledProfile, SrgbWhiteTranslatesToTheCallersLabWhite)
     EXPECT_NEAR(out[0], 0xFF00, 1);
     EXPECT_NEAR(out[1], 0x8080, 1);
     EXPECT_NEAR(out[2], 0x8080, 1);
+}
+
+namespace {
+
+void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + std::size_t(i)] = std::uint8_t(v >> (24 - 8 * i));
+}
+
+// A named-colour profile of `colours` entries without device coordinates, laid out by hand
+// so that any count can be made at test time.
+std::vector<std::uint8_t> NamedProfileBytes(std::uint32_t colours)
+{
+    const std::size_t elementAt = 132 + 12;
+    const std::size_t elementSize = ncl2::kFirstEntryOffset + std::size_t(colours) * ncl2::kEntryFixedSize;
+    std::vector<std::uint8_t> b(elementAt + elementSize, 0);
+    Put32(b, 0, std::uint32_t(b.size()));
+    Put32(b, 8, 0x02400000);
+    Put32(b, 12, sig::NamedColourClass);
+    Put32(b, 16, sig::Rgb);
+    Put32(b, 20, sig::Lab);
+    Put32(b, 36, 0x61637370); // acsp
+    Put32(b, 128, 1);
+    Put32(b, 132, sig::NamedColour2Tag);
+    Put32(b, 136, std::uint32_t(elementAt));
+    Put32(b, 140, std::uint32_t(elementSize));
+    Put32(b, elementAt, sig::NamedColour2Tag);
+    Put32(b, elementAt + ncl2::kCountOffset, colours);
+    for (std::uint32_t i = 0; i < colours; ++i) {
+        const std::size_t at = elementAt + ncl2::kFirstEntryOffset + std::size_t(i) * ncl2::kEntryFixedSize;
+        const std::string name = "Colour " + std::to_string(i);
+        std::memcpy(&b[at], name.data(), name.size());
+        b[at + 32] = 0x80; // L* about 50, a* and b* neutral
+        b[at + 34] = b[at + 36] = 0x80;
+    }
+    return b;
+}
+
+struct TempProfile {
+    std::filesystem::path path;
+    explicit TempProfile(const std::vector<std::uint8_t>& bytes, const std::string& name)
+        : path(std::filesystem::temp_directory_path() / ("quillon_named_" + name + ".icc"))
+    {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    ~TempProfile() { std::filesystem::remove(path); }
+};
+
+} // namespace
+
+TEST(NamedColoursRead, ElementOfAnotherTypeIsNoElement)
+{
+    Loaded loaded("named_curv_element.icc");
+    ASSERT_NE(loaded.profile, nullptr);
+    std::uint32_t count = 55;
+    EXPECT_EQ(ReadNamedColours(*loaded.profile, nullptr, count), element_result::NoElement);
+    EXPECT_EQ(count, 55u);
+    NamedColour colours[8];
+    count = 8;
+    EXPECT_EQ(ReadNamedColours(*loaded.profile, colours, count), element_result::NoElement);
+}
+
+TEST(NamedColoursRead, MoreColoursThanTheLimitIsAFailedRead)
+{
+    struct Case {
+        std::uint32_t colours;
+        std::int16_t countResult;
+    };
+    const Case cases[] = {
+        {50000, named_result::CountOnly},
+        {kMaxNamedColours, named_result::CountOnly},
+        {kMaxNamedColours + 1, named_result::TooManyColours},
+    };
+    for (const auto& c : cases) {
+        const TempProfile file(NamedProfileBytes(c.colours), std::to_string(c.colours));
+        Loaded loaded(file.path.string());
+        ASSERT_NE(loaded.profile, nullptr);
+        std::uint32_t count = 0;
+        EXPECT_EQ(ReadNamedColours(*loaded.profile, nullptr, count), c.countResult) << c.colours;
+        if (c.countResult != named_result::CountOnly) {
+            std::vector<NamedColour> colours(8);
+            count = 8;
+            EXPECT_EQ(ReadNamedColours(*loaded.profile, colours.data(), count), c.countResult) << c.colours;
+            continue;
+        }
+        EXPECT_EQ(count, c.colours);
+        std::int16_t result = -99;
+        const auto colours = ReadAll(*loaded.profile, result);
+        EXPECT_EQ(result, named_result::Ok);
+        ASSERT_EQ(colours.size(), c.colours);
+        EXPECT_EQ(std::string(colours.back().name), "Colour " + std::to_string(c.colours - 1));
+    }
 }

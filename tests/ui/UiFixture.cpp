@@ -83,8 +83,13 @@ ProfileRecord UiFixture::Record(const std::string& name, std::uint32_t profileCl
 
 CViewerDlg& UiFixture::Open(const QString& appFolder)
 {
+    return OpenIn(appFolder.isEmpty() ? std::string(QUILLON_RUN_DIR "/") : appFolder.toStdString());
+}
+
+CViewerDlg& UiFixture::OpenIn(const std::string& appFolder)
+{
     ViewerEnvironment env;
-    env.applicationFolder = appFolder.isEmpty() ? QStringLiteral(QUILLON_RUN_DIR "/") : appFolder;
+    env.applicationFolder = appFolder;
     env.services = ColourServices({ProfileFolder().toStdString()});
     env.chooseProfile = [this](QWidget*, const ColourServices&) -> std::optional<ProfileRecord> {
         ++m_chooserCalls;

@@ -37,6 +37,8 @@ protected:
 
     // Creates and shows the window; appFolder defaults to the run folder holding GLP.icc.
     CViewerDlg& Open(const QString& appFolder = QString());
+    // The same with the folder as the bytes the file system names it by.
+    CViewerDlg& OpenIn(const std::string& appFolder);
 
     // The next add-profile choice: a record, or nothing for Cancel.
     void QueueChoice(std::optional<ProfileRecord> choice) { m_choices.push_back(std::move(choice)); }

@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -130,6 +132,24 @@ TEST_F(ViewerDlgTest, FifthAddDoesNotOpenTheDialog)
     QTest::mouseClick(Child<QPushButton>("addButton"), Qt::LeftButton);
     EXPECT_EQ(ChooserCalls(), 4);
     EXPECT_EQ(TakeBoxes(), Ids{ids::kMaxProfilesReached});
+}
+
+// An application folder whose name is not UTF-8 (Latin-1 "café"): GLP.icc is found there
+// and Add builds the shape.
+TEST_F(ViewerDlgTest, AddWorksInANonUtf8ApplicationFolder)
+{
+    const std::string folder = (std::filesystem::temp_directory_path() /
+                                ("quillon_caf\xe9_" + std::to_string(QCoreApplication::applicationPid())))
+                                   .string() + "/";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(QUILLON_RUN_DIR "/GLP.icc", folder + "GLP.icc",
+                               std::filesystem::copy_options::overwrite_existing);
+    CViewerDlg& dlg = OpenIn(folder);
+    Add("a.icc");
+    EXPECT_EQ(TakeBoxes(), Ids{});
+    EXPECT_EQ(dlg.SlotCount(), 1);
+    m_dialog.reset();
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(ViewerDlgTest, ListShowsLabelsOfClassAndColourSpace)
