@@ -150,7 +150,10 @@ DirectionBox BoxOf(const CrossingTriangle& tri)
             hue[count++] = HueOf(tri.corner[k][0], tri.corner[k][2]);
     if (count == 0)
         return box;
-    std::sort(hue, hue + count);
+    // At most three: sorted by hand (std::sort on a short array trips a false bounds warning).
+    for (int i = 1; i < count; ++i)
+        for (int j = i; j > 0 && hue[j] < hue[j - 1]; --j)
+            std::swap(hue[j], hue[j - 1]);
     double widestGap = -1.0;
     int after = 0;
     for (int i = 0; i < count; ++i) {
@@ -375,7 +378,7 @@ bool MakeShapeNet(const GamutShape& shape, ShapeNet& net)
 {
     net = ShapeNet{};
     const int n = shape.gridSize;
-    if (n < 2 || n > kMaxGridSize)
+    if (n < 3 || n > kMaxGridSize)
         return false;
     ShapeNet out;
     out.gridSize = n;

@@ -28,7 +28,7 @@ struct ShapeNet {
     std::vector<std::array<int, 3>> triangles;
 };
 
-// False, with net emptied, for a grid size outside 2 ... 32 or a non-finite point.
+// False, with net emptied, for a grid size outside 3 ... 32 or a non-finite point.
 bool MakeShapeNet(const GamutShape& shape, ShapeNet& net);
 
 // Enclosed volume of the net in cubic CIELAB units (dE*ab^3), by the divergence theorem.
