@@ -374,6 +374,39 @@ struct GamutSolid::Data {
     std::vector<Interval> intervals;
 };
 
+namespace {
+
+unsigned ThreadCount(unsigned threads, std::size_t jobs)
+{
+    if (threads == 0)
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    return static_cast<unsigned>(std::min<std::size_t>(threads, std::max<std::size_t>(jobs, 1)));
+}
+
+// Runs job(0 ... jobs - 1), each exactly once; each job writes only its own results.
+template <typename Job>
+void RunJobs(std::size_t jobs, unsigned threads, Job job)
+{
+    std::atomic<std::size_t> next{0};
+    auto worker = [&] {
+        for (std::size_t i = next++; i < jobs; i = next++)
+            job(i);
+    };
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < ThreadCount(threads, jobs); ++t) {
+        try {
+            pool.emplace_back(worker);
+        } catch (const std::system_error&) {
+            break; // the caller's thread does the rest
+        }
+    }
+    worker();
+    for (std::thread& thread : pool)
+        thread.join();
+}
+
+} // namespace
+
 bool MakeShapeNet(const GamutShape& shape, ShapeNet& net)
 {
     net = ShapeNet{};
@@ -580,9 +613,14 @@ double GamutSolid::Volume() const { return m_data ? m_data->volume : 0.0; }
 
 double GamutSolid::RayVolume() const { return m_data ? m_data->rayVolume : 0.0; }
 
-Verdict GamutSolid::Classify(const LabValue& colour) const
+namespace {
+
+// The verdict along the ray from the centre; outside, `exit` (when given) gets the distance
+// from the colour back to where the ray last left the solid: a point of the net, so a bound
+// on the nearest distance that lets the search skip most of the tree.
+Verdict ClassifyIn(const GamutSolid::Data& data, const LabValue& colour, double* exit)
 {
-    if (!m_data || !Finite(colour))
+    if (!Finite(colour))
         return Verdict::NoVerdict;
     const Vec x = {colour.a, colour.L - kCentreL, colour.b};
     // The centre itself: any ray tells, through all its crossings.
@@ -599,35 +637,42 @@ Verdict GamutSolid::Classify(const LabValue& colour) const
     const std::size_t cell = std::size_t(band) * kLookup.sectors + sector;
 
     int winding = 0;
-    for (std::uint32_t i = m_data->binStart[cell]; i < m_data->binStart[cell + 1]; ++i) {
-        const CrossingTriangle& tri = m_data->crossing[m_data->binTriangles[i]];
+    double lastBefore = -1.0;
+    for (std::uint32_t i = data.binStart[cell]; i < data.binStart[cell + 1]; ++i) {
+        const CrossingTriangle& tri = data.crossing[data.binTriangles[i]];
         double t;
-        if (Meets(tri, ray, t) && t >= reach)
+        if (!Meets(tri, ray, t))
+            continue;
+        if (t >= reach)
             winding += tri.sigma;
+        else
+            lastBefore = std::max(lastBefore, t);
     }
-    return winding > 0 ? Verdict::Inside : Verdict::Outside;
+    if (winding > 0)
+        return Verdict::Inside;
+    if (exit)
+        *exit = lastBefore >= 0.0 ? (1.0 - lastBefore) * Length(x) : HUGE_VAL;
+    return Verdict::Outside;
 }
 
-double GamutSolid::DistanceToNet(const LabValue& colour) const
+double NearestIn(const GamutSolid::Data& data, const LabValue& colour, double bound)
 {
-    if (!m_data || !Finite(colour) || m_data->tree.empty())
-        return -1.0;
     const Vec p = {colour.a, colour.L - kCentreL, colour.b};
-    double best = HUGE_VAL;
+    double best = bound * bound;
     std::uint32_t stack[64];
     int depth = 0;
     stack[depth++] = 0;
     while (depth > 0) {
-        const BoxNode& node = m_data->tree[stack[--depth]];
+        const BoxNode& node = data.tree[stack[--depth]];
         if (BoxDistance2(node, p) >= best)
             continue;
         if (node.count > 0) {
             for (std::uint32_t i = node.first; i < node.first + node.count; ++i)
-                best = std::min(best, TriangleDistance2(p, m_data->surface[m_data->order[i]]));
+                best = std::min(best, TriangleDistance2(p, data.surface[data.order[i]]));
             continue;
         }
         const std::uint32_t left = node.first, right = node.first + 1;
-        const double dl = BoxDistance2(m_data->tree[left], p), dr = BoxDistance2(m_data->tree[right], p);
+        const double dl = BoxDistance2(data.tree[left], p), dr = BoxDistance2(data.tree[right], p);
         // The nearer child is searched first, so it goes on the stack last.
         if (dl <= dr) {
             stack[depth++] = right;
@@ -640,13 +685,42 @@ double GamutSolid::DistanceToNet(const LabValue& colour) const
     return std::sqrt(best);
 }
 
+} // namespace
+
+Verdict GamutSolid::Classify(const LabValue& colour) const
+{
+    return m_data ? ClassifyIn(*m_data, colour, nullptr) : Verdict::NoVerdict;
+}
+
+double GamutSolid::DistanceToNet(const LabValue& colour) const
+{
+    if (!m_data || !Finite(colour) || m_data->tree.empty())
+        return -1.0;
+    return NearestIn(*m_data, colour, HUGE_VAL);
+}
+
 InsideResult GamutSolid::Test(const LabValue& colour) const
 {
     InsideResult result;
-    result.verdict = Classify(colour);
+    if (!m_data)
+        return result;
+    double exit = HUGE_VAL;
+    result.verdict = ClassifyIn(*m_data, colour, &exit);
     if (result.verdict == Verdict::Outside)
-        result.distance = DistanceToNet(colour);
+        result.distance = NearestIn(*m_data, colour, exit);
     return result;
+}
+
+std::vector<InsideResult> GamutSolid::TestAll(std::span<const LabValue> colours, unsigned threads) const
+{
+    std::vector<InsideResult> results(colours.size());
+    constexpr std::size_t kBatch = 256;
+    RunJobs((colours.size() + kBatch - 1) / kBatch, threads, [&](std::size_t batch) {
+        const std::size_t end = std::min(colours.size(), (batch + 1) * kBatch);
+        for (std::size_t i = batch * kBatch; i < end; ++i)
+            results[i] = Test(colours[i]);
+    });
+    return results;
 }
 
 NamedCount GamutSolid::CountInside(std::span<const LabValue> colours) const
@@ -698,38 +772,6 @@ double CoveragePercent(const GamutSolid& a, const GamutSolid& b)
     return IntersectionVolume(a, b) / own * 100.0;
 }
 
-namespace {
-
-unsigned ThreadCount(unsigned threads, std::size_t jobs)
-{
-    if (threads == 0)
-        threads = std::max(1u, std::thread::hardware_concurrency());
-    return static_cast<unsigned>(std::min<std::size_t>(threads, std::max<std::size_t>(jobs, 1)));
-}
-
-// Runs job(0 ... jobs - 1), each exactly once; each job writes only its own results.
-template <typename Job>
-void RunJobs(std::size_t jobs, unsigned threads, Job job)
-{
-    std::atomic<std::size_t> next{0};
-    auto worker = [&] {
-        for (std::size_t i = next++; i < jobs; i = next++)
-            job(i);
-    };
-    std::vector<std::thread> pool;
-    for (unsigned t = 1; t < ThreadCount(threads, jobs); ++t) {
-        try {
-            pool.emplace_back(worker);
-        } catch (const std::system_error&) {
-            break; // the caller's thread does the rest
-        }
-    }
-    worker();
-    for (std::thread& thread : pool)
-        thread.join();
-}
-
-} // namespace
 
 std::vector<GamutSolid> MakeSolids(std::span<const GamutShape* const> shapes, unsigned threads)
 {

@@ -77,6 +77,10 @@ public:
     // or not finite.
     double DistanceToNet(const LabValue& colour) const;
 
+    // Test for many colours, in batches on up to `threads` threads (0 = hardware
+    // concurrency); the same results whatever the thread count.
+    std::vector<InsideResult> TestAll(std::span<const LabValue> colours, unsigned threads = 0) const;
+
     // Colours inside (no distances computed).
     NamedCount CountInside(std::span<const LabValue> colours) const;
 
