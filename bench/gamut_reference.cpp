@@ -10,7 +10,7 @@
 //    sent through LittleCMS to Lab in double precision; the voxels it touches form a shell,
 //    everything the outside cannot reach through face-adjacent free voxels is inside, and
 //    shell voxels next to the outside count half (the surface cuts them about in half).
-// Usage: quillon-gamut-reference PROFILE...
+// Usage: quillon-gamut-reference [--shell] PROFILE...   (--shell: the shell method for every profile)
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -168,13 +168,17 @@ bool ShellOccupancy(cmsHPROFILE profile, int channels, Occupancy& out)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s PROFILE...\n", argv[0]);
+    int first = 1;
+    const bool shellOnly = argc > 1 && std::string(argv[1]) == "--shell";
+    if (shellOnly)
+        ++first;
+    if (argc <= first) {
+        std::fprintf(stderr, "usage: %s [--shell] PROFILE...\n", argv[0]);
         return 2;
     }
     std::vector<Occupancy> voxels;
     std::vector<std::string> names;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = first; i < argc; ++i) {
         cmsHPROFILE profile = cmsOpenProfileFromFile(argv[i], "r");
         if (!profile) {
             std::fprintf(stderr, "%s: cannot open\n", argv[i]);
@@ -184,7 +188,7 @@ int main(int argc, char** argv)
         Occupancy occupancy;
         const char* method = "";
         bool ok = false;
-        if (space == cmsSigRgbData && cmsIsMatrixShaper(profile)) {
+        if (space == cmsSigRgbData && cmsIsMatrixShaper(profile) && !shellOnly) {
             ok = MatrixOccupancy(profile, occupancy);
             method = "matrix";
         } else if (space == cmsSigRgbData || space == cmsSigCmykData) {
