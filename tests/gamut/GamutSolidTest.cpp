@@ -12,7 +12,7 @@
 #include "tests/gamut/SyntheticShapes.h"
 
 using namespace quillon;
-using quillon::testing::SphereShape;
+using quillon::synthetic::SphereShape;
 
 namespace {
 

@@ -12,7 +12,7 @@ TEST(ShapeNet, TrianglesAreTheViewportStrips)
 {
     for (int n : {16, 24, 32}) {
         ViewSlot slot{};
-        slot.shape = quillon::testing::SphereShape(n, 35.0, 6.0, -4.0);
+        slot.shape = quillon::synthetic::SphereShape(n, 35.0, 6.0, -4.0);
         slot.opacity = 100;
         slot.naturalColours = false;
         ShapeMesh mesh;

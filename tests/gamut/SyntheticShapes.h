@@ -4,7 +4,7 @@
 
 #include "gamut/GamutShape.h"
 
-namespace quillon::testing {
+namespace quillon::synthetic {
 
 // A shape whose net points lie on the sphere of radius `radius` about (L*, a*, b*) =
 // (50 + lift, shiftA, 0), one point per bin in the middle of the bin's direction as seen
@@ -37,4 +37,4 @@ inline GamutShape SphereShape(int n, double radius, double shiftA = 0.0, double 
     return shape;
 }
 
-} // namespace quillon::testing
+} // namespace quillon::synthetic
