@@ -1,6 +1,8 @@
 #include "gamut/ProfileShape.h"
 
 #include <filesystem>
+#include <fstream>
+#include <new>
 #include <system_error>
 #include <vector>
 
@@ -31,21 +33,42 @@ ProfileShapeResult BuildShapeFromLoadedProfile(LoadedProfileSet& set, const Load
     return ProfileShapeResult::CannotUseProfile;
 }
 
-ProfileShapeResult BuildShapeFromProfileFile(const std::string& path, GamutShape& shape,
-                                             const BuildProgress& progress, unsigned threads)
+std::int16_t LoadProfileFile(LoadedProfileSet& set, const std::string& path, LoadedProfile** loaded)
 {
     if (path.empty())
-        return ProfileShapeResult::CannotLoadProfile;
+        return load_result::CannotOpen;
     // Only an absolute path opens directly; a bare name would be looked up among the
     // installed profiles instead of the file the user named.
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     if (error)
-        return ProfileShapeResult::CannotLoadProfile;
+        return load_result::CannotOpen;
+    const std::string name = absolute.string();
+    if (name.size() < LoadedProfile::kNameSize)
+        return set.Load(name, loaded);
 
+    // Deep folders: the same checks on the file's bytes.
+    const std::uintmax_t size = std::filesystem::file_size(absolute, error);
+    if (error || size == 0 || size > ColourServices::kMaxProfileBytes)
+        return load_result::CannotOpen;
+    std::vector<char> bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return load_result::NoMemory;
+    }
+    std::ifstream in(absolute, std::ios::binary);
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        return load_result::CannotOpen;
+    return set.LoadFromMemory(bytes.data(), bytes.size(), loaded);
+}
+
+ProfileShapeResult BuildShapeFromProfileFile(const std::string& path, GamutShape& shape,
+                                             const BuildProgress& progress, unsigned threads)
+{
     LoadedProfileSet set;
     LoadedProfile* device = nullptr;
-    if (set.Load(absolute.string(), &device) != load_result::Ok || device == nullptr)
+    if (LoadProfileFile(set, path, &device) != load_result::Ok || device == nullptr)
         return ProfileShapeResult::CannotLoadProfile;
     const ProfileShapeResult result = BuildShapeFromLoadedProfile(set, *device, shape, progress, threads);
     set.ReleaseAll();

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "gamut/GamutBuilder.h"
@@ -19,9 +20,14 @@ enum class ProfileShapeResult {
     CannotUseProfile,       // no transform to Lab, or a translation failed
 };
 
+// Loads a profile file named by path into set (0 or a load_result code). A relative path is
+// taken from the current folder, never looked up among the installed profiles; a path too
+// long for a LoadedProfile's name is read into memory and loaded from there.
+std::int16_t LoadProfileFile(LoadedProfileSet& set, const std::string& path, LoadedProfile** loaded);
+
 // Builds the gamut shape of a device profile exactly as the window does, with the Lab
-// profile made in memory by the generator of GLP.icc: no working folder needed. A relative
-// path is taken from the current folder (never looked up in the profile folders).
+// profile made in memory by the generator of GLP.icc: no working folder needed. The file is
+// loaded by LoadProfileFile.
 // threads 0 = hardware concurrency; progress as for BuildShape.
 ProfileShapeResult BuildShapeFromProfileFile(const std::string& path, GamutShape& shape,
                                              const BuildProgress& progress = {}, unsigned threads = 0);

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,28 @@ TEST(ProfileShape, FailuresNameTheWindowsReason)
     }
     EXPECT_EQ(ProfileHandle::OpenCount(), profilesBefore);
     EXPECT_EQ(ColourTransform::OpenCount(), 0);
+}
+
+// A profile named by a path longer than a LoadedProfile's name field still builds.
+TEST(ProfileShape, PathLongerThanTheNameField)
+{
+    std::filesystem::path folder = std::filesystem::temp_directory_path() / "quillon_long_path";
+    std::filesystem::remove_all(folder);
+    std::filesystem::path deep = folder;
+    while (deep.string().size() < 300)
+        deep /= std::string(40, 'd');
+    std::filesystem::create_directories(deep);
+    const std::filesystem::path copy = deep / "rgb_display.icc";
+    std::filesystem::copy_file(Fixture("rgb_display.icc"), copy);
+    ASSERT_GT(copy.string().size(), LoadedProfile::kNameSize);
+
+    GamutShape fromDeep{}, fromFixture{};
+    EXPECT_EQ(BuildShapeFromProfileFile(copy.string(), fromDeep), ProfileShapeResult::Ok);
+    ASSERT_EQ(BuildShapeFromProfileFile(Fixture("rgb_display.icc"), fromFixture), ProfileShapeResult::Ok);
+    EXPECT_EQ(std::memcmp(&fromDeep, &fromFixture, sizeof fromDeep), 0);
+    EXPECT_EQ(BuildShapeFromProfileFile((deep / "missing.icc").string(), fromDeep),
+              ProfileShapeResult::CannotLoadProfile);
+    std::filesystem::remove_all(folder);
 }
 
 TEST(ProfileFigures, CentreInsideAndFarColourOutsideEveryFixture)

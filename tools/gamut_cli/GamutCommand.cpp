@@ -3,9 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <ostream>
-#include <system_error>
 
 #include "gamut/ProfileShape.h"
 #include "profiles/LoadedProfile.h"
@@ -66,13 +64,9 @@ enum class NamedLoad { Ok, CannotLoad, CannotRead };
 
 NamedLoad LoadNamedColours(const std::string& path, std::vector<LabValue>& colours)
 {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    if (path.empty() || error)
-        return NamedLoad::CannotLoad;
     LoadedProfileSet set;
     LoadedProfile* profile = nullptr;
-    if (set.Load(absolute.string(), &profile) != load_result::Ok || profile == nullptr)
+    if (LoadProfileFile(set, path, &profile) != load_result::Ok || profile == nullptr)
         return NamedLoad::CannotLoad;
     std::uint32_t count = 0;
     if (ReadNamedColours(*profile, nullptr, count) != named_result::CountOnly)
