@@ -242,6 +242,24 @@ struct BoxNode {
 
 using Corners = std::array<Vec, 3>;
 
+// Centre and radius of a ball holding a triangle: lets the nearest-point search skip most
+// triangles of a leaf with one distance.
+struct Ball {
+    Vec centre;
+    double radius;
+};
+
+Ball BallOf(const Corners& t)
+{
+    Ball ball;
+    for (int k = 0; k < 3; ++k)
+        ball.centre[k] = (t[0][k] + t[1][k] + t[2][k]) / 3.0;
+    ball.radius = 0.0;
+    for (const Vec& v : t)
+        ball.radius = std::max(ball.radius, Length(Sub(v, ball.centre)));
+    return ball;
+}
+
 double SegmentDistance2(const Vec& p, const Vec& a, const Vec& b)
 {
     const Vec ab = Sub(b, a);
@@ -367,8 +385,8 @@ struct GamutSolid::Data {
     std::vector<CrossingTriangle> crossing;
     std::vector<std::uint32_t> binStart; // kLookup cells, CSR into binTriangles
     std::vector<std::uint32_t> binTriangles;
-    std::vector<Corners> surface; // every triangle, for distances
-    std::vector<std::uint32_t> order;
+    std::vector<Corners> surface; // every triangle, for distances, in the tree's leaf order
+    std::vector<Ball> balls;      // a ball round each of them, same order
     std::vector<BoxNode> tree;
     std::vector<std::uint32_t> rayStart; // kRays cells, CSR into intervals
     std::vector<Interval> intervals;
@@ -592,12 +610,19 @@ GamutSolid::GamutSolid(const GamutShape& shape)
         data->crossing.push_back(tri);
     }
 
-    data->order.resize(data->surface.size());
-    for (std::uint32_t i = 0; i < data->order.size(); ++i)
-        data->order[i] = i;
+    std::vector<std::uint32_t> order(data->surface.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
     data->tree.reserve(2 * data->surface.size() / kLeafSize + 2);
     data->tree.emplace_back();
-    BuildTree(data->surface, data->order, data->tree, 0, 0, static_cast<std::uint32_t>(data->surface.size()));
+    BuildTree(data->surface, order, data->tree, 0, 0, static_cast<std::uint32_t>(data->surface.size()));
+    std::vector<Corners> leafOrder(order.size());
+    data->balls.resize(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        leafOrder[i] = data->surface[order[i]];
+        data->balls[i] = BallOf(leafOrder[i]);
+    }
+    data->surface = std::move(leafOrder);
 
     std::vector<DirectionBox> boxes(data->crossing.size());
     for (std::size_t i = 0; i < boxes.size(); ++i)
@@ -667,8 +692,13 @@ double NearestIn(const GamutSolid::Data& data, const LabValue& colour, double bo
         if (BoxDistance2(node, p) >= best)
             continue;
         if (node.count > 0) {
-            for (std::uint32_t i = node.first; i < node.first + node.count; ++i)
-                best = std::min(best, TriangleDistance2(p, data.surface[data.order[i]]));
+            for (std::uint32_t i = node.first; i < node.first + node.count; ++i) {
+                const Ball& ball = data.balls[i];
+                const double gap = Length(Sub(p, ball.centre)) - ball.radius;
+                if (gap > 0.0 && gap * gap >= best)
+                    continue;
+                best = std::min(best, TriangleDistance2(p, data.surface[i]));
+            }
             continue;
         }
         const std::uint32_t left = node.first, right = node.first + 1;
