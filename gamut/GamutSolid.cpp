@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <new>
 #include <numbers>
 #include <system_error>
 #include <thread>
@@ -578,6 +579,16 @@ GamutSolid::GamutSolid() = default;
 
 GamutSolid::GamutSolid(const GamutShape& shape)
 {
+    // Out of memory leaves the solid empty (no verdicts) rather than throwing at the caller.
+    try {
+        Build(shape);
+    } catch (const std::bad_alloc&) {
+        m_data.reset();
+    }
+}
+
+void GamutSolid::Build(const GamutShape& shape)
+{
     ShapeNet net;
     if (!MakeShapeNet(shape, net))
         return;
@@ -743,7 +754,12 @@ InsideResult GamutSolid::Test(const LabValue& colour) const
 
 std::vector<InsideResult> GamutSolid::TestAll(std::span<const LabValue> colours, unsigned threads) const
 {
-    std::vector<InsideResult> results(colours.size());
+    std::vector<InsideResult> results;
+    try {
+        results.resize(colours.size());
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
     constexpr std::size_t kBatch = 256;
     RunJobs((colours.size() + kBatch - 1) / kBatch, threads, [&](std::size_t batch) {
         const std::size_t end = std::min(colours.size(), (batch + 1) * kBatch);

@@ -59,6 +59,7 @@ struct NamedCount {
 class GamutSolid {
 public:
     GamutSolid(); // empty: no verdicts, volume 0
+    // Empty as well for a shape without a usable net, or when memory runs out.
     explicit GamutSolid(const GamutShape& shape);
 
     bool valid() const;
@@ -78,7 +79,7 @@ public:
     double DistanceToNet(const LabValue& colour) const;
 
     // Test for many colours, in batches on up to `threads` threads (0 = hardware
-    // concurrency); the same results whatever the thread count.
+    // concurrency); the same results whatever the thread count. Empty when out of memory.
     std::vector<InsideResult> TestAll(std::span<const LabValue> colours, unsigned threads = 0) const;
 
     // Colours inside (no distances computed).
@@ -87,6 +88,7 @@ public:
     struct Data;
 
 private:
+    void Build(const GamutShape& shape);
     std::shared_ptr<const Data> m_data;
     friend double IntersectionVolume(const GamutSolid& a, const GamutSolid& b);
 };
