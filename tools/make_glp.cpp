@@ -1,7 +1,8 @@
 // Writes GLP.icc, the Lab profile that ends every gamut transform.
 #include <cstdio>
+#include <fstream>
 
-#include <lcms2.h>
+#include "profiles/LabProfile.h"
 
 int main(int argc, char** argv)
 {
@@ -9,10 +10,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s <output GLP.icc>\n", argv[0]);
         return 2;
     }
-    cmsHPROFILE lab = cmsCreateLab2Profile(nullptr); // D50 white
-    if (!lab)
+    const std::vector<std::uint8_t> bytes = quillon::MakeLabProfileBytes();
+    if (bytes.empty())
         return 1;
-    const bool saved = cmsSaveProfileToFile(lab, argv[1]);
-    cmsCloseProfile(lab);
-    return saved ? 0 : 1;
+    std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return out ? 0 : 1;
 }

@@ -236,6 +236,41 @@ cmsHPROFILE NamedColourProfile(cmsColorSpaceSignature space, cmsUInt32Number dev
     return profile;
 }
 
+// A named-colour library for the gamut tests: the first six colours lie well inside an
+// sRGB-like display gamut, the last four more than 10 dE*ab outside it.
+struct LabColour {
+    const char* name;
+    double L, a, b;
+};
+const LabColour kProbeColours[] = {
+    {"Grey 50", 50, 0, 0},     {"Grey 20", 20, 0, 0},        {"Grey 90", 90, 0, 0},
+    {"Muted red", 50, 20, 20}, {"Leaf", 60, -20, 30},        {"Slate", 40, 10, -30},
+    {"Laser red", 50, 100, 0}, {"Deep blue", 50, 0, -120},   {"Pale cyan", 95, -90, 0},
+    {"Dark orange", 10, 60, 60},
+};
+
+cmsHPROFILE NamedLabProfile()
+{
+    cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
+    cmsSetProfileVersion(profile, 2.4);
+    cmsSetDeviceClass(profile, cmsSigNamedColorClass);
+    cmsSetColorSpace(profile, cmsSigRgbData);
+    cmsSetPCS(profile, cmsSigLabData);
+    const auto count = cmsUInt32Number(sizeof kProbeColours / sizeof kProbeColours[0]);
+    cmsNAMEDCOLORLIST* list = cmsAllocNamedColorList(nullptr, count, 3, "", "");
+    for (const LabColour& colour : kProbeColours) {
+        // The element's encoding as the reader takes it: 0xFF00 is L* 100, a*/b* over 256.
+        cmsUInt16Number pcs[3] = {cmsUInt16Number(std::lround(colour.L * 65280.0 / 100.0)),
+                                  cmsUInt16Number(std::lround((colour.a + 128.0) * 65535.0 / 256.0)),
+                                  cmsUInt16Number(std::lround((colour.b + 128.0) * 65535.0 / 256.0))};
+        cmsUInt16Number device[cmsMAXCHANNELS] = {};
+        cmsAppendNamedColor(list, colour.name, pcs, device);
+    }
+    cmsWriteTag(profile, cmsSigNamedColor2Tag, list);
+    cmsFreeNamedColorList(list);
+    return profile;
+}
+
 // LittleCMS refuses to write more than 100 tags, so this one is laid out by hand: 250 tags
 // sharing one 'XYZ ' element.
 Bytes ManyTags(std::uint32_t tagCount)
@@ -359,5 +394,8 @@ int main(int argc, char** argv)
     save("shadow/first/same.icc", printer);
     save("shadow/second/same.icc", Serialise(GreyMonitor()));
     save("shadow/second/only_second.icc", printer);
+
+    // Six of these ten colours lie inside rgb_display.icc's gamut.
+    save("named_lab_probe.icc", Serialise(NamedLabProfile()));
     return ok ? 0 : 1;
 }
