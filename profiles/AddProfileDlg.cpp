@@ -23,7 +23,8 @@ constexpr int kProfileFileFilter = 2042;
 
 QString AskForProfileFile(QWidget* parent)
 {
-    return QFileDialog::getOpenFileName(parent, LoadText(kOpenProfileCaption), QString(),
+    // From the home folder: the working directory is the program's data folder.
+    return QFileDialog::getOpenFileName(parent, LoadText(kOpenProfileCaption), QDir::homePath(),
                                         LoadText(kProfileFileFilter));
 }
 

@@ -1,6 +1,7 @@
 // The viewport's two save commands: the frame as a PNG picture, the visible shapes as a
 // glTF binary mesh.
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QImage>
 #include <QImageWriter>
@@ -23,7 +24,8 @@ constexpr int kNothingToExport = 2049;
 
 QString AskWithFileDialog(QWidget* parent, const QString& caption, const QString& filter, const QString& suffix)
 {
-    QFileDialog dialog(parent, caption, QString(), filter);
+    // From the home folder: the working directory is the program's data folder.
+    QFileDialog dialog(parent, caption, QDir::homePath(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(suffix);

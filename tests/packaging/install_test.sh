@@ -41,6 +41,7 @@ out=$(cd / && env -u XDG_DATA_HOME HOME="$home" "$launcher" one two)
 check "default folder is the working directory" test "$out" = "cwd=$home/.local/share/quillon
 args=one two"
 check "GLP.icc copied" cmp -s "$prefix/share/quillon/GLP.icc" "$home/.local/share/quillon/GLP.icc"
+check "GLP.icc readable by all" test "$(stat -c %a "$home/.local/share/quillon/GLP.icc")" = 644
 
 # XDG_DATA_HOME wins, also through a symbolic link to the launcher (as in /usr/local/bin).
 data="$work/xdg data"
