@@ -180,7 +180,8 @@ TEST_F(ProfileDialogs, BrowseHandsBackTheFullPathWithTheHeaderSignatures)
     const std::string missing = (FixtureDir() / "no_such_profile.icc").string();
     const Case cases[] = {
         {Fixture("rgb_printer.icc"), true, sig::Output, sig::Rgb},
-        {Fixture("cmyk_output.icc"), true, sig::Output, sig::Cmyk},
+        {Fixture("cmyk_scanner.icc"), true, sig::Input, sig::Cmyk},
+        {Fixture("lab_abstract.icc"), true, sig::Abstract, sig::Lab},
         // Not for this dialog to judge: the load and build of the Add steps refuse them.
         {Fixture("device_link.icc"), true, sig::Link, sig::Rgb},
         {Fixture("grey_monitor.icc"), true, sig::Display, sig::Gray},
