@@ -216,7 +216,9 @@ TEST_F(ProfileDialogs, BrowseRefusesAPathTooLongForTheRecordWithABox)
 {
     // 259 bytes still fit the 260-byte name field with its terminator; 260 do not.
     for (const std::size_t length : {std::size_t(259), std::size_t(260), std::size_t(4000)}) {
-        std::string path = "/" + std::string(length - 5, 'p') + ".icc";
+        std::string path(length, 'p');
+        path.front() = '/';
+        path.replace(length - 4, 4, ".icc");
         ASSERT_EQ(path.size(), length);
         boxes = 0;
         lastBox = 0;
