@@ -5,7 +5,7 @@ SANITIZE ?= OFF
 JOBS     ?= $(shell nproc)
 BUILD_TYPE := $(if $(filter ON,$(SANITIZE)),RelWithDebInfo,Release)
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test package clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -21,6 +21,10 @@ run: build
 
 test: build
 	cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j$(JOBS)
+
+# The Debian package: $(BUILD)/quillon_<version>_<arch>.deb (installs with apt install ./...).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

@@ -1,13 +1,34 @@
 #include "profiles/AddProfileDlg.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QPushButton>
 
 #include "app/DialogTexts.h"
+#include "app/MessageBoxes.h"
+#include "app/Strings.h"
 #include "profiles/BuildProfileListDlg.h"
+#include "profiles/ProfileFile.h"
 #include "ui_AddProfileDlg.h"
 
 namespace quillon {
+namespace {
+
+constexpr int kPathTooLongText = 2040;
+constexpr int kOpenProfileCaption = 2041;
+constexpr int kProfileFileFilter = 2042;
+
+QString AskForProfileFile(QWidget* parent)
+{
+    // From the home folder: the working directory is the program's data folder.
+    return QFileDialog::getOpenFileName(parent, LoadText(kOpenProfileCaption), QDir::homePath(),
+                                        LoadText(kProfileFileFilter));
+}
+
+} // namespace
 
 CAddProfileDlg::CAddProfileDlg(const ProfileCatalogue& catalogue, QWidget* parent)
     : QDialog(parent), m_catalogue(catalogue), m_ui(std::make_unique<Ui::AddProfileDlg>())
@@ -16,6 +37,8 @@ CAddProfileDlg::CAddProfileDlg(const ProfileCatalogue& catalogue, QWidget* paren
     ApplyDialogTexts(this);
     connect(m_ui->okButton, &QPushButton::clicked, this, &CAddProfileDlg::accept);
     connect(m_ui->cancelButton, &QPushButton::clicked, this, &CAddProfileDlg::reject);
+    connect(m_ui->browseButton, &QPushButton::clicked, this, &CAddProfileDlg::OnBrowse);
+    m_fileChooser = AskForProfileFile;
 }
 
 CAddProfileDlg::~CAddProfileDlg() = default;
@@ -47,6 +70,25 @@ void CAddProfileDlg::accept()
     if (m_selectedIndex < 0 || static_cast<std::size_t>(m_selectedIndex) >= m_deviceProfiles.size())
         return;
     m_chosenProfile = m_deviceProfiles[static_cast<std::size_t>(m_selectedIndex)];
+    QDialog::accept();
+}
+
+void CAddProfileDlg::OnBrowse()
+{
+    const QString chosen = m_fileChooser ? m_fileChooser(this) : QString();
+    if (chosen.isEmpty())
+        return;
+    // The bytes the file system knows the file by, not a re-encoding of them.
+    const std::string path = QFile::encodeName(QDir::cleanPath(QFileInfo(chosen).absoluteFilePath())).toStdString();
+    ProfileRecord record;
+    const std::int16_t result = RecordForProfileFile(path, record);
+    if (result == file_record_result::PathTooLong) {
+        ErrorBox(kPathTooLongText);
+        return;
+    }
+    if (result != file_record_result::Ok)
+        return;
+    m_chosenProfile = record;
     QDialog::accept();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include <QDialog>
+#include <QString>
 
 #include "profiles/ProfileCatalogue.h"
 #include "profiles/ProfileRecord.h"
@@ -36,6 +38,14 @@ public:
     // With nothing selected the dialog stays open.
     void accept() override;
 
+    // Browse...: asks for a profile file anywhere on disk. The chooser returns the chosen
+    // file's path, or an empty string when the user cancels; tests set one that does not
+    // block. A chosen file closes the dialog with OK and a record named by its full path
+    // (class and colour space from its header), which then goes through the usual Add steps.
+    using FileChooser = std::function<QString(QWidget* parent)>;
+    void SetFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
+    void OnBrowse();
+
 private:
     void BuildDeviceList();
 
@@ -43,6 +53,7 @@ private:
     std::uint32_t m_listCount = 0;
     std::vector<ProfileRecord> m_deviceProfiles;
     int m_selectedIndex = 0;
+    FileChooser m_fileChooser;
     const ProfileCatalogue& m_catalogue;
     std::unique_ptr<Ui::AddProfileDlg> m_ui;
 };

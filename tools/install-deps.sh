@@ -7,6 +7,7 @@ packages=(
   liblcms2-dev libgtest-dev
   xvfb xauth fonts-liberation xdotool x11-apps imagemagick
   libgs-common icc-profiles-free
+  desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -65,6 +65,7 @@ C3DScrollView::C3DScrollView(QWidget* parent) : QOpenGLWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_errorLabel);
     m_errorLabel->hide();
+    SetUpSaveActions();
 }
 
 C3DScrollView::C3DScrollView(QWidget* parent, const std::int32_t* showPoint, const float* probeL,
@@ -122,6 +123,8 @@ bool C3DScrollView::CompileShape(std::int16_t shapeIndex, const ViewSlot& slot, 
     const auto index = std::size_t(shapeIndex);
     entry->sortKey = mesh->sortKey;
     m_meshes[index] = std::move(mesh);
+    const std::string name = FileNameOf(slot.profile);
+    m_shapeNames[index] = name.substr(name.find_last_of('/') + 1); // npos + 1 == 0: the whole name
     m_meshInList[index] = false;
     {
         ContextScope scope(*this);

@@ -1,19 +1,24 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <QMetaObject>
 #include <QOpenGLWidget>
 #include <QString>
 
 #include "view3d/DisplayListRange.h"
+#include "view3d/GlbExport.h"
 #include "view3d/ShapeEntry.h"
 #include "view3d/ShapeMesh.h"
 #include "view3d/SceneGeometry.h"
 #include "view3d/ViewCamera.h"
 #include "view3d/ViewSlot.h"
 
+class QAction;
 class QLabel;
 
 namespace quillon {
@@ -75,6 +80,22 @@ public:
     QString ContextErrorText() const;
     void SetContextErrorText(const QString& text);
 
+    // "Save view as PNG..." (Ctrl+S) and "Export shapes..." (Ctrl+Shift+S), in the view's
+    // context menu. The chooser asks where to write (a save-file dialog by default; tests
+    // set one that answers at once) and returns an empty string when the user cancels.
+    // The chosen file is the only one written; a file that cannot be written is reported
+    // in an error box and left as it was.
+    using SavePathChooser = std::function<QString(QWidget* parent, const QString& caption,
+                                                  const QString& filter, const QString& suffix)>;
+    void SetSavePathChooser(SavePathChooser chooser) { m_savePathChooser = std::move(chooser); }
+    // True when a file was written.
+    bool SaveViewAsPng();
+    bool ExportShapes();
+    QAction* SaveViewAction() const { return m_saveViewAction; }
+    QAction* ExportShapesAction() const { return m_exportShapesAction; }
+    // The shapes drawn now (in use and visible), named by their profiles' file names.
+    std::vector<GlbShape> VisibleShapes() const;
+
 protected:
     void initializeGL() override;
     void resizeGL(int width, int height) override;
@@ -98,6 +119,8 @@ private:
     void ReleaseGl();
     void ShowContextError();
     void CheckContextAfterShow();
+    void SetUpSaveActions();
+    QString AskSavePath(int captionId, int filterId, const char* suffix);
 
     std::int32_t m_bListsBuilt = 0;
     ViewCamera m_camera; // m_nRotX, m_nRotY, m_dZoom, m_ptLastMouse
@@ -121,6 +144,11 @@ private:
     QMetaObject::Connection m_contextGone;
     bool m_contextFailed = false;
     QLabel* m_errorLabel = nullptr; // child, owned by Qt
+
+    std::array<std::string, kShapeCount> m_shapeNames; // bare profile file names, for export
+    SavePathChooser m_savePathChooser;
+    QAction* m_saveViewAction = nullptr;     // child, owned by Qt
+    QAction* m_exportShapesAction = nullptr; // child, owned by Qt
 };
 
 } // namespace quillon

@@ -167,3 +167,100 @@ TEST_F(ProfileDialogs, FrenchTexts)
     EXPECT_EQ(dialog.findChild<QPushButton*>("cancelButton")->text(), QString("Annuler"));
     EXPECT_EQ(dialog.findChild<QPushButton*>("okButton")->text(), QString("OK"));
 }
+
+// Browse... with a chooser that answers at once instead of the modal file dialog.
+TEST_F(ProfileDialogs, BrowseHandsBackTheFullPathWithTheHeaderSignatures)
+{
+    struct Case {
+        std::string path;
+        bool accepted;
+        std::uint32_t profileClass;
+        std::uint32_t colourSpace;
+    };
+    const std::string missing = (FixtureDir() / "no_such_profile.icc").string();
+    const Case cases[] = {
+        {Fixture("rgb_printer.icc"), true, sig::Output, sig::Rgb},
+        {Fixture("cmyk_scanner.icc"), true, sig::Input, sig::Cmyk},
+        {Fixture("lab_abstract.icc"), true, sig::Abstract, sig::Lab},
+        // Not for this dialog to judge: the load and build of the Add steps refuse them.
+        {Fixture("device_link.icc"), true, sig::Link, sig::Rgb},
+        {Fixture("grey_monitor.icc"), true, sig::Display, sig::Gray},
+        {Fixture("not_a_profile.txt"), true, 0u, 0u},
+        {Fixture("broken_zero_length.icc"), true, 0u, 0u},
+        {missing, true, 0u, 0u},
+        {FixtureDir().string(), true, 0u, 0u}, // a folder is never opened
+        {"", false, 0u, 0u},                   // cancelled
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        CAddProfileDlg dialog(fixtures);
+        dialog.SetFileChooser([&](QWidget*) { return QString::fromStdString(c.path); });
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        QTest::mouseClick(dialog.findChild<QPushButton*>("browseButton"), Qt::LeftButton);
+        EXPECT_EQ(dialog.isVisible(), !c.accepted);
+        if (c.accepted) {
+            EXPECT_EQ(dialog.result(), QDialog::Accepted);
+            EXPECT_EQ(FileNameOf(dialog.ChosenProfile()), c.path);
+            EXPECT_EQ(dialog.ChosenProfile().profileClass, c.profileClass);
+            EXPECT_EQ(dialog.ChosenProfile().colourSpace, c.colourSpace);
+        } else {
+            EXPECT_STREQ(dialog.ChosenProfile().fileName, "");
+            dialog.reject();
+        }
+    }
+    EXPECT_EQ(boxes, 0);
+}
+
+TEST_F(ProfileDialogs, BrowseRefusesAPathTooLongForTheRecordWithABox)
+{
+    // 259 bytes still fit the 260-byte name field with its terminator; 260 do not.
+    for (const std::size_t length : {std::size_t(259), std::size_t(260), std::size_t(4000)}) {
+        std::string path(length, 'p');
+        path.front() = '/';
+        path.replace(length - 4, 4, ".icc");
+        ASSERT_EQ(path.size(), length);
+        boxes = 0;
+        lastBox = 0;
+        CAddProfileDlg dialog(fixtures);
+        dialog.SetFileChooser([&](QWidget*) { return QString::fromStdString(path); });
+        dialog.show();
+        QTest::mouseClick(dialog.findChild<QPushButton*>("browseButton"), Qt::LeftButton);
+        if (length < std::size_t(ProfileRecord::kNameSize)) {
+            EXPECT_FALSE(dialog.isVisible());
+            EXPECT_EQ(FileNameOf(dialog.ChosenProfile()), path);
+            EXPECT_EQ(boxes, 0);
+        } else {
+            EXPECT_TRUE(dialog.isVisible()) << length;
+            EXPECT_STREQ(dialog.ChosenProfile().fileName, "") << "never a cut path";
+            EXPECT_EQ(boxes, 1);
+            EXPECT_EQ(lastBox, 2040);
+            dialog.reject();
+        }
+    }
+}
+
+TEST_F(ProfileDialogs, BrowseTextsInBothLanguages)
+{
+    struct Case {
+        Language language;
+        const char* button;
+        const char* caption;
+        const char* filter;
+        const char* tooLong;
+    };
+    const Case cases[] = {
+        {Language::English, "Browse...", "Open A Profile File", "ICC profiles (*.icc *.icm *.ICC *.ICM)",
+         "The path of the chosen file is too long to be opened."},
+        {Language::French, "Parcourir...", "Ouvrir un fichier de profil", "Profils ICC (*.icc *.icm *.ICC *.ICM)",
+         "Le chemin du fichier choisi est trop long pour être ouvert."},
+    };
+    for (const auto& c : cases) {
+        SetCurrentLanguage(c.language);
+        CAddProfileDlg dialog(fixtures);
+        EXPECT_EQ(dialog.findChild<QPushButton*>("browseButton")->text(), QString::fromUtf8(c.button));
+        EXPECT_EQ(LoadText(2041), QString::fromUtf8(c.caption));
+        EXPECT_EQ(LoadText(2042), QString::fromUtf8(c.filter));
+        EXPECT_EQ(LoadText(2040), QString::fromUtf8(c.tooLong));
+    }
+}
