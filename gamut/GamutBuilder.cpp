@@ -159,7 +159,7 @@ BuildResult BuildShape(const ColourTransform& transform, std::uint32_t colourSpa
             chunks[c].binner = std::make_unique<BlockBinner>();
         }
     } catch (const std::bad_alloc&) {
-        return BuildResult::TranslateFailed;
+        return BuildResult::OutOfMemory;
     }
 
     Shared shared;

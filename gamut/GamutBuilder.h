@@ -12,6 +12,7 @@ enum class BuildResult {
     Ok = 0,
     UnsupportedColourSpace, // not RGB, CMYK or six colours
     TranslateFailed,        // a translation reported failure; the shape is not written
+    OutOfMemory,            // the working buffers could not be had; the shape is not written
 };
 
 // 32 for RGB, 24 for CMYK, 16 for anything else.

@@ -1,8 +1,9 @@
 // CViewerDlg::BuildGamutShape: the build of one row's shape under the progress box.
+#include <optional>
+
 #include <QApplication>
 #include <QDir>
 
-#include "app/MessageBoxes.h"
 #include "app/Strings.h"
 #include "app/WaitCursor.h"
 #include "gamut/GamutBuilder.h"
@@ -11,8 +12,7 @@
 #include "ui/BuildGamutShapeProgressDlg.h"
 #include "ui/StringIds.h"
 #include "ui/ViewerDlg.h"
-#include "ui/ViewportAccess.h"
-#include "view3d/ShapeEntry.h"
+#include "view3d/C3DScrollView.h"
 
 namespace quillon {
 
@@ -22,58 +22,57 @@ constexpr const char* kLabProfileName = "GLP.icc";
 
 } // namespace
 
-bool CViewerDlg::BuildGamutShape(LoadedProfileSet& set, int row, std::int16_t shapeIndex,
-                                 const LoadedProfile& profile)
+std::optional<int> CViewerDlg::BuildGamutShape(LoadedProfileSet& set, int row, std::int16_t shapeIndex,
+                                               const LoadedProfile& profile)
 {
     if (row < 0 || row >= kRows || shapeIndex < 0 || shapeIndex >= kRows)
-        return false;
+        return std::nullopt;
     ViewSlot& slot = m_slots[row];
 
     // An absolute path: a bare name would be looked up in the profile folders instead.
     const QString labPath =
         QDir(m_env.applicationFolder).absoluteFilePath(QString::fromLatin1(kLabProfileName));
     LoadedProfile* lab = nullptr;
-    if (set.Load(labPath.toStdString(), &lab) != load_result::Ok || lab == nullptr) {
-        ErrorBox(ids::kCannotLoadGlp);
-        return false;
-    }
+    if (set.Load(labPath.toStdString(), &lab) != load_result::Ok || lab == nullptr)
+        return ids::kCannotLoadGlp;
 
     const std::uint32_t colourSpace = profile.ColourSpace();
     slot.shape.gridSize = GridSizeFor(colourSpace);
     const ColourTransform transform = CreateMultiProfileTransform(profile.handle.get(), lab->handle.get());
 
-    WaitCursor cursor;
-    CBuildGamutShapeProgressDlg box(this);
-    const QString text = LoadText(ids::kBuildingShape);
     const int levels = OutermostLevels(colourSpace);
-    if (levels <= 0) {
-        cursor.Restore();
-        ErrorBox(ids::kUnsupportedColourSpace);
-        return false;
+    BuildResult result = BuildResult::UnsupportedColourSpace;
+    {
+        // The arrow comes back and the box goes before any message is shown.
+        WaitCursor cursor;
+        CBuildGamutShapeProgressDlg box(this);
+        const QString text = LoadText(ids::kBuildingShape);
+        if (levels > 0) {
+            box.SetRange(levels);
+            box.show();
+            box.SetText(text);
+            box.SetPosition(0);
+            result = BuildShape(
+                transform, colourSpace, slot.shape, [&box](int levelsDone) { box.SetPosition(levelsDone); },
+                m_env.buildThreads);
+            box.hide();
+        }
+    }
+    switch (result) {
+    case BuildResult::Ok:
+        break;
+    case BuildResult::UnsupportedColourSpace:
+        return ids::kUnsupportedColourSpace;
+    case BuildResult::OutOfMemory:
+        return ids::kOutOfMemory;
+    case BuildResult::TranslateFailed:
+        return ids::kCannotUseProfile;
     }
 
-    box.SetRange(levels);
-    box.show();
-    box.SetText(text);
-    box.SetPosition(0);
-
-    const BuildResult result = BuildShape(
-        transform, colourSpace, slot.shape, [&box](int levelsDone) { box.SetPosition(levelsDone); },
-        m_env.buildThreads);
-
-    box.hide();
-    cursor.Restore();
-    if (result == BuildResult::UnsupportedColourSpace) {
-        ErrorBox(ids::kUnsupportedColourSpace);
-        return false;
-    }
-    if (result != BuildResult::Ok) {
-        ErrorBox(ids::kCannotUseProfile);
-        return false;
-    }
-
-    ShapeEntryAt(m_viewport, shapeIndex).visible = 1;
-    return CompileShape(m_viewport, shapeIndex, slot, static_cast<std::int16_t>(row));
+    m_viewport->SetShapeVisible(shapeIndex, true);
+    if (!m_viewport->CompileShape(shapeIndex, slot, static_cast<std::int16_t>(row)))
+        return std::nullopt;
+    return kBuilt;
 }
 
 } // namespace quillon

@@ -1,5 +1,6 @@
 // The colour probe: format layout, value edits, the show-point flag and named colours.
 #include <algorithm>
+#include <optional>
 #include <new>
 #include <string>
 
@@ -140,17 +141,28 @@ void CViewerDlg::OnNcpProfileChosen()
     if (index <= 0 || std::size_t(index) > m_probe.ncpList.size())
         return;
 
-    // On the stack: creating the set cannot fail, so message 1004 cannot arise here.
-    LoadedProfileSet set(m_env.services);
-    WaitCursor cursor;
-    const ProfileRecord& record = m_probe.ncpList[std::size_t(index) - 1];
-    LoadedProfile* profile = nullptr;
-    if (set.Load(FileNameOf(record), &profile) != load_result::Ok || profile == nullptr) {
-        set.ReleaseAll();
-        cursor.Restore();
-        ErrorBox(ids::kCannotLoadNcp);
+    std::optional<int> error;
+    {
+        // On the stack: creating the set cannot fail, so message 1004 cannot arise here.
+        LoadedProfileSet set(m_env.services);
+        // The arrow comes back, and the profile is closed, before any message is shown.
+        WaitCursor cursor;
+        error = ReadNcpColours(set, m_probe.ncpList[std::size_t(index) - 1]);
+    }
+    if (error) {
+        ErrorBox(*error);
         return;
     }
+    for (const NamedColour& colour : m_probe.colours)
+        m_ui->ncpColour->addItem(NameOf(colour));
+    m_ui->ncpColour->setCurrentIndex(-1);
+}
+
+std::optional<int> CViewerDlg::ReadNcpColours(LoadedProfileSet& set, const ProfileRecord& record)
+{
+    LoadedProfile* profile = nullptr;
+    if (set.Load(FileNameOf(record), &profile) != load_result::Ok || profile == nullptr)
+        return ids::kCannotLoadNcp;
 
     std::uint32_t count = 0;
     const std::int16_t counted = ReadNamedColours(*profile, nullptr, count);
@@ -175,18 +187,10 @@ void CViewerDlg::OnNcpProfileChosen()
     if (!ok) {
         m_probe.colours.clear();
         m_probe.colours.shrink_to_fit();
-        set.ReleaseAll();
-        cursor.Restore();
-        ErrorBox(ids::kCannotReadNcpColours);
-        return;
+        return ids::kCannotReadNcpColours;
     }
-
     std::stable_sort(m_probe.colours.begin(), m_probe.colours.end(), NameLess);
-    for (const NamedColour& colour : m_probe.colours)
-        m_ui->ncpColour->addItem(NameOf(colour));
-    m_ui->ncpColour->setCurrentIndex(-1);
-    set.ReleaseAll();
-    cursor.Restore();
+    return std::nullopt;
 }
 
 void CViewerDlg::OnColourChosen()

@@ -19,7 +19,6 @@
 #include "ui/ProfileChoice.h"
 #include "ui/StringIds.h"
 #include "ui/Swatches.h"
-#include "ui/ViewportAccess.h"
 #include "view3d/C3DScrollView.h"
 #include "ui_ViewerDlg.h"
 
@@ -152,8 +151,8 @@ void CViewerDlg::InitDisplayParameters()
 
 void CViewerDlg::CreateViewport()
 {
-    m_viewport = CreateScrollView(m_ui->viewportFrame, &m_probe.showPoint, &m_probe.L, &m_probe.a,
-                                  &m_probe.b);
+    // Owned by the placeholder.
+    m_viewport = new C3DScrollView(m_ui->viewportFrame, &m_probe.showPoint, &m_probe.L, &m_probe.a, &m_probe.b);
     m_ui->viewportFrame->layout()->addWidget(m_viewport);
     m_viewport->update();
 }
@@ -236,7 +235,7 @@ void CViewerDlg::EnableRows()
 
 void CViewerDlg::OnTopView()
 {
-    TopView(m_viewport);
+    m_viewport->TopView();
 }
 
 void CViewerDlg::OnAbout()

@@ -79,9 +79,11 @@ public:
     void OnColourChosen();
 
     // Builds the shape of slot `row` with the device profile already in `set`, under the
-    // progress box; true when it was built and compiled.
-    bool BuildGamutShape(LoadedProfileSet& set, int row, std::int16_t shapeIndex,
-                         const LoadedProfile& profile);
+    // progress box and the wait cursor, both gone on return. kBuilt when it was built and
+    // compiled; otherwise the id of the message to show first, or nullopt for none.
+    static constexpr int kBuilt = 0;
+    std::optional<int> BuildGamutShape(LoadedProfileSet& set, int row, std::int16_t shapeIndex,
+                                       const LoadedProfile& profile);
 
     // State, for tests and the viewport.
     std::int16_t SlotCount() const { return m_slotCount; }
@@ -121,6 +123,11 @@ private:
     void SetRowControls(int row, const ViewSlot& slot);
     void InsertListRow(int row, const ViewSlot& slot);
     int LowestFreeShapeEntry() const;
+    // Add's work with `set` open: the message to show once it is closed, none on success.
+    std::optional<int> AddChosen(LoadedProfileSet& set, const ProfileRecord& chosen);
+    // The colours of the chosen named-colour profile into the probe, sorted by name; the
+    // message to show once `set` is closed, or none.
+    std::optional<int> ReadNcpColours(LoadedProfileSet& set, const ProfileRecord& record);
     void RecompileShape(int row);
     void ApplyFormatLayout();
     void RedrawViewport();
