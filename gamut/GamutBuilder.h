@@ -8,7 +8,7 @@ namespace quillon {
 
 class ColourTransform;
 
-enum class BuildResult {
+enum class BuildResult : std::int16_t {
     Ok = 0,
     UnsupportedColourSpace, // not RGB, CMYK or six colours
     TranslateFailed,        // a translation reported failure; the shape is not written

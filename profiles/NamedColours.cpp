@@ -15,22 +15,22 @@ std::uint16_t ScaleLightness(std::uint16_t stored)
     return static_cast<std::uint16_t>(std::min<std::uint32_t>(scaled, 0xFFFF));
 }
 
-std::int16_t ReadElement(const LoadedProfile& profile, std::uint32_t tag, void* buffer, std::uint32_t& size)
+ElementResult ReadElement(const LoadedProfile& profile, std::uint32_t tag, void* buffer, std::uint32_t& size)
 {
     std::uint32_t elementSize = 0;
     if (!GetColorProfileElement(profile.handle, tag, 0, elementSize, nullptr) || elementSize < 1)
-        return element_result::NoElement;
+        return ElementResult::NoElement;
     const std::uint32_t room = size;
     size = elementSize;
     if (!buffer || room < elementSize)
-        return element_result::BufferTooSmall;
+        return ElementResult::BufferTooSmall;
     std::uint32_t read = elementSize;
     if (!GetColorProfileElement(profile.handle, tag, 0, read, buffer) || read != elementSize)
-        return element_result::ReadFailed;
-    return element_result::Ok;
+        return ElementResult::ReadFailed;
+    return ElementResult::Ok;
 }
 
-std::int16_t ParseNamedColours(const std::uint8_t* element, std::size_t size, NamedColour* colours,
+NamedColourResult ParseNamedColours(const std::uint8_t* element, std::size_t size, NamedColour* colours,
                                std::uint32_t& count)
 {
     std::uint32_t claimed = 0, deviceCoordinates = 0;
@@ -43,7 +43,7 @@ std::int16_t ParseNamedColours(const std::uint8_t* element, std::size_t size, Na
     const auto held = static_cast<std::uint32_t>(std::min<std::uint64_t>(claimed, room / entrySize));
     if (!colours) {
         count = held;
-        return named_result::CountOnly;
+        return NamedColourResult::CountOnly;
     }
     const std::uint32_t wanted = std::min(count, held);
     std::uint64_t at = ncl2::kFirstEntryOffset;
@@ -63,26 +63,37 @@ std::int16_t ParseNamedColours(const std::uint8_t* element, std::size_t size, Na
         colours[i] = colour;
     }
     count = wanted;
-    return named_result::Ok;
+    return NamedColourResult::Ok;
 }
 
-std::int16_t ReadNamedColours(const LoadedProfile& profile, NamedColour* colours, std::uint32_t& count)
+namespace {
+
+// A failed element query in this family's terms, with the same value. (Ok and
+// BufferTooSmall cannot come here: the query asks with no room, the read with exact room.)
+NamedColourResult FromElementQuery(ElementResult result)
+{
+    return result == ElementResult::NoElement ? NamedColourResult::NoElement : NamedColourResult::ReadFailed;
+}
+
+} // namespace
+
+NamedColourResult ReadNamedColours(const LoadedProfile& profile, NamedColour* colours, std::uint32_t& count)
 {
     if (profile.ProfileClass() != sig::NamedColourClass)
-        return named_result::NotNamedColourProfile;
+        return NamedColourResult::NotNamedColourProfile;
     std::uint32_t size = 0;
-    const std::int16_t query = ReadElement(profile, sig::NamedColour2Tag, nullptr, size);
-    if (query != element_result::BufferTooSmall)
-        return query;
+    const ElementResult query = ReadElement(profile, sig::NamedColour2Tag, nullptr, size);
+    if (query != ElementResult::BufferTooSmall)
+        return FromElementQuery(query);
     std::vector<std::uint8_t> element;
     try {
         element.resize(size);
     } catch (const std::bad_alloc&) {
-        return element_result::ReadFailed;
+        return NamedColourResult::ReadFailed;
     }
-    const std::int16_t read = ReadElement(profile, sig::NamedColour2Tag, element.data(), size);
-    if (read != element_result::Ok)
-        return read;
+    const ElementResult read = ReadElement(profile, sig::NamedColour2Tag, element.data(), size);
+    if (read != ElementResult::Ok)
+        return FromElementQuery(read);
     return ParseNamedColours(element.data(), element.size(), colours, count);
 }
 

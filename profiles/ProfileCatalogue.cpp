@@ -90,17 +90,17 @@ int BuildingListText(ProfileListKind kind)
 
 ProfileCatalogue::ProfileCatalogue(ColourServices services) : m_services(std::move(services)) {}
 
-std::int16_t ProfileCatalogue::Enumerate(ProfileRecord* records, std::uint32_t& count) const
+EnumerationResult ProfileCatalogue::Enumerate(ProfileRecord* records, std::uint32_t& count) const
 {
     const std::uint32_t capacity = count;
     count = 0;
     std::vector<std::string> names;
     if (!m_services.EnumerateProfiles(names))
-        return enum_result::Failed;
+        return EnumerationResult::Failed;
     const auto found = static_cast<std::uint32_t>(std::min<std::size_t>(names.size(), UINT32_MAX));
     if (!records) {
         count = found;
-        return enum_result::MoreThanRoom;
+        return EnumerationResult::MoreThanRoom;
     }
     try {
         // Full-name order first so that equal bare names keep one order on every run.
@@ -109,7 +109,7 @@ std::int16_t ProfileCatalogue::Enumerate(ProfileRecord* records, std::uint32_t& 
             return CompareNames(a.c_str(), b.c_str()) < 0;
         });
     } catch (const std::exception&) {
-        return enum_result::Failed;
+        return EnumerationResult::Failed;
     }
     std::uint32_t filled = 0;
     std::size_t next = 0;
@@ -118,10 +118,10 @@ std::int16_t ProfileCatalogue::Enumerate(ProfileRecord* records, std::uint32_t& 
             ++filled;
     if (next < names.size()) {
         count = found;
-        return enum_result::MoreThanRoom;
+        return EnumerationResult::MoreThanRoom;
     }
     count = filled;
-    return enum_result::Ok;
+    return EnumerationResult::Ok;
 }
 
 std::vector<ProfileRecord> ProfileCatalogue::BuildList(ProfileListKind kind) const
@@ -132,8 +132,8 @@ std::vector<ProfileRecord> ProfileCatalogue::BuildList(ProfileListKind kind) con
         if (count == 0)
             return {};
         std::vector<ProfileRecord> all(count);
-        const std::int16_t result = Enumerate(all.data(), count);
-        if (result == enum_result::Failed)
+        const EnumerationResult result = Enumerate(all.data(), count);
+        if (result == EnumerationResult::Failed)
             return {};
         // On -4 (profiles installed since the count) only the room given is filled.
         all.resize(std::min<std::size_t>(count, all.size()));

@@ -7,11 +7,12 @@
 
 namespace quillon {
 
-namespace enum_result {
-constexpr std::int16_t Ok = 0;
-constexpr std::int16_t MoreThanRoom = -4; // only counted, or more profiles than room
-constexpr std::int16_t Failed = -1;
-} // namespace enum_result
+// Results of ProfileCatalogue::Enumerate.
+enum class EnumerationResult : std::int16_t {
+    Ok = 0,
+    Failed = -1,
+    MoreThanRoom = -4, // only counted, or more profiles than room
+};
 
 // String ids of the labels and box texts.
 namespace catalogue_text {
@@ -40,7 +41,7 @@ public:
     // that cannot be opened is dropped and the next one takes its place. 0 with count = the
     // records filled, or -4 (count = profiles listed) when more are left than there was room
     // for: then exactly `capacity` records are filled. -1 when enumeration failed.
-    std::int16_t Enumerate(ProfileRecord* records, std::uint32_t& count) const;
+    EnumerationResult Enumerate(ProfileRecord* records, std::uint32_t& count) const;
 
     // Count, allocate, fill, filter and sort: the steps of building either list.
     // Any failure gives an empty list.

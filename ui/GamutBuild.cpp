@@ -33,7 +33,7 @@ std::optional<int> CViewerDlg::BuildGamutShape(LoadedProfileSet& set, int row, s
     const QString labPath =
         QDir(m_env.applicationFolder).absoluteFilePath(QString::fromLatin1(kLabProfileName));
     LoadedProfile* lab = nullptr;
-    if (set.Load(labPath.toStdString(), &lab) != load_result::Ok || lab == nullptr)
+    if (set.Load(labPath.toStdString(), &lab) != LoadResult::Ok || lab == nullptr)
         return ids::kCannotLoadGlp;
 
     const std::uint32_t colourSpace = profile.ColourSpace();

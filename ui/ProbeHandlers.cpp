@@ -161,13 +161,13 @@ void CViewerDlg::OnNcpProfileChosen()
 std::optional<int> CViewerDlg::ReadNcpColours(LoadedProfileSet& set, const ProfileRecord& record)
 {
     LoadedProfile* profile = nullptr;
-    if (set.Load(FileNameOf(record), &profile) != load_result::Ok || profile == nullptr)
+    if (set.Load(FileNameOf(record), &profile) != LoadResult::Ok || profile == nullptr)
         return ids::kCannotLoadNcp;
 
     std::uint32_t count = 0;
-    const std::int16_t counted = ReadNamedColours(*profile, nullptr, count);
+    const NamedColourResult counted = ReadNamedColours(*profile, nullptr, count);
     m_probe.colours.clear();
-    bool ok = counted == named_result::CountOnly;
+    bool ok = counted == NamedColourResult::CountOnly;
     // An element without colours is a valid, empty list: the second call is not needed.
     if (ok && count > 0) {
         try {
@@ -179,7 +179,7 @@ std::optional<int> CViewerDlg::ReadNcpColours(LoadedProfileSet& set, const Profi
         }
         if (ok) {
             std::uint32_t delivered = count;
-            ok = ReadNamedColours(*profile, m_probe.colours.data(), delivered) == named_result::Ok;
+            ok = ReadNamedColours(*profile, m_probe.colours.data(), delivered) == NamedColourResult::Ok;
             if (ok && delivered < count)
                 m_probe.colours.resize(delivered);
         }

@@ -91,7 +91,7 @@ void CViewerDlg::OnAdd()
 std::optional<int> CViewerDlg::AddChosen(LoadedProfileSet& set, const ProfileRecord& chosen)
 {
     LoadedProfile* device = nullptr;
-    if (set.Load(FileNameOf(chosen), &device) != load_result::Ok || device == nullptr)
+    if (set.Load(FileNameOf(chosen), &device) != LoadResult::Ok || device == nullptr)
         return ids::kCannotLoadProfile;
 
     const int row = m_slotCount;

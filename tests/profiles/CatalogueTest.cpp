@@ -139,13 +139,13 @@ TEST(CatalogueEnumerate, CountThenFillProtocol)
 {
     ProfileCatalogue catalogue(FixtureServices());
     std::uint32_t count = 12345;
-    ASSERT_EQ(catalogue.Enumerate(nullptr, count), enum_result::MoreThanRoom);
+    ASSERT_EQ(catalogue.Enumerate(nullptr, count), EnumerationResult::MoreThanRoom);
     const std::uint32_t listed = count;
     ASSERT_GT(listed, 10u);
 
     std::vector<ProfileRecord> records(listed);
     count = listed;
-    ASSERT_EQ(catalogue.Enumerate(records.data(), count), enum_result::Ok);
+    ASSERT_EQ(catalogue.Enumerate(records.data(), count), EnumerationResult::Ok);
     // Broken files are listed by name but cannot be opened: they are dropped.
     EXPECT_LT(count, listed);
     records.resize(count);
@@ -160,7 +160,7 @@ TEST(CatalogueEnumerate, CountThenFillProtocol)
     std::vector<ProfileRecord> few(5);
     std::strcpy(few[4].fileName, "untouched");
     count = 4;
-    EXPECT_EQ(catalogue.Enumerate(few.data(), count), enum_result::MoreThanRoom);
+    EXPECT_EQ(catalogue.Enumerate(few.data(), count), EnumerationResult::MoreThanRoom);
     EXPECT_EQ(count, listed);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(std::string(few[i].fileName), std::string(records[i].fileName));
@@ -171,11 +171,11 @@ TEST(CatalogueEnumerate, NoInstalledProfilesGivesEmptyLists)
 {
     ProfileCatalogue none(ColourServices({FixtureDir() / "no_such_folder"}));
     std::uint32_t count = 7;
-    EXPECT_EQ(none.Enumerate(nullptr, count), enum_result::MoreThanRoom);
+    EXPECT_EQ(none.Enumerate(nullptr, count), EnumerationResult::MoreThanRoom);
     EXPECT_EQ(count, 0u);
     ProfileRecord one;
     count = 1;
-    EXPECT_EQ(none.Enumerate(&one, count), enum_result::Ok);
+    EXPECT_EQ(none.Enumerate(&one, count), EnumerationResult::Ok);
     EXPECT_EQ(count, 0u);
     EXPECT_TRUE(none.BuildList(ProfileListKind::Device).empty());
     EXPECT_TRUE(none.BuildList(ProfileListKind::NamedColour).empty());
