@@ -41,10 +41,14 @@ int CompareNames(const char* a, const char* b)
     }
 }
 
-const char* BareFileName(const char* fileName)
+const char* BareFileName(const char* fileName, const char* separators)
 {
-    const char* slash = std::strrchr(fileName, '/');
-    return slash ? slash + 1 : fileName;
+    const char* name = fileName;
+    for (const char* p = fileName; *p != 0; ++p) {
+        if (std::strchr(separators, *p) != nullptr)
+            name = p + 1;
+    }
+    return name;
 }
 
 int CompareByFileName(const ProfileRecord& a, const ProfileRecord& b)

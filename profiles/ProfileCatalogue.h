@@ -55,8 +55,9 @@ private:
 int CompareNames(const char* a, const char* b);
 // The same on the parts after the last '/' of the two file names.
 int CompareByFileName(const ProfileRecord& a, const ProfileRecord& b);
-// The part after the last '/'.
-const char* BareFileName(const char* fileName);
+// The part after the last of `separators` ('/' for the catalogue's own names); the whole
+// name when it holds none.
+const char* BareFileName(const char* fileName, const char* separators = "/");
 
 // Display, output or input class, and RGB, CMYK or six-colour data.
 bool IsDeviceProfile(const ProfileRecord& record);

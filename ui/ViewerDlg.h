@@ -55,7 +55,7 @@ struct ViewerEnvironment {
 class CViewerDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kRows = 4;
+    static constexpr int kRows = kShapeCount; // one row per viewport shape
 
     explicit CViewerDlg(QWidget* parent = nullptr);
     explicit CViewerDlg(ViewerEnvironment environment, QWidget* parent = nullptr);
