@@ -46,7 +46,7 @@ void CViewerDlg::InitProbe()
     m_ui->format->addItem(QStringLiteral("Lab"));
     m_ui->format->addItem(QStringLiteral("LCH"));
     m_ui->format->addItem(LoadText(ids::kFormatNcpProfile));
-    m_probe.format = 0;
+    m_probeControls.format = ProbeFormat::Lab;
 
     m_ui->ncpProfile->clear();
     m_ui->ncpProfile->addItem(LoadText(ids::kNoNcpProfile));
@@ -54,9 +54,9 @@ void CViewerDlg::InitProbe()
     for (const ProfileRecord& record : m_probe.ncpList) {
         m_ui->ncpProfile->addItem(QString::fromStdString(FileNameOf(record)));
     }
-    m_probe.ncpIndex = 0;
+    m_probeControls.ncpIndex = 0;
     m_ui->ncpColour->clear();
-    m_probe.colourIndex = -1;
+    m_probeControls.colourIndex = -1;
 }
 
 void CViewerDlg::ApplyFormatLayout()
@@ -64,26 +64,26 @@ void CViewerDlg::ApplyFormatLayout()
     ReadControls();
     QLabel* labels[kValueFields] = {m_ui->valueLabel1, m_ui->valueLabel2, m_ui->valueLabel3};
     QLineEdit* edits[kValueFields] = {m_ui->valueEdit1, m_ui->valueEdit2, m_ui->valueEdit3};
-    const bool named = m_probe.format == int(ProbeFormat::NcpProfile);
+    const bool named = m_probeControls.format == ProbeFormat::NcpProfile;
     if (named) {
         for (int i = 0; i < kValueFields; ++i) {
             labels[i]->hide();
             edits[i]->hide();
         }
     } else {
-        m_probe.labels[0] = QStringLiteral("L");
-        m_probe.texts[0] = FormatProbeValue(m_probe.L);
-        if (m_probe.format == int(ProbeFormat::Lch)) {
+        m_probeControls.labels[0] = QStringLiteral("L");
+        m_probeControls.texts[0] = FormatProbeValue(m_probe.L);
+        if (m_probeControls.format == ProbeFormat::Lch) {
             const ProbeLch lch = LabToLch(m_probe.L, m_probe.a, m_probe.b);
-            m_probe.labels[1] = QStringLiteral("C");
-            m_probe.labels[2] = QStringLiteral("H");
-            m_probe.texts[1] = FormatProbeValue(lch.C);
-            m_probe.texts[2] = FormatProbeValue(lch.h);
+            m_probeControls.labels[1] = QStringLiteral("C");
+            m_probeControls.labels[2] = QStringLiteral("H");
+            m_probeControls.texts[1] = FormatProbeValue(lch.C);
+            m_probeControls.texts[2] = FormatProbeValue(lch.h);
         } else {
-            m_probe.labels[1] = QStringLiteral("a");
-            m_probe.labels[2] = QStringLiteral("b");
-            m_probe.texts[1] = FormatProbeValue(m_probe.a);
-            m_probe.texts[2] = FormatProbeValue(m_probe.b);
+            m_probeControls.labels[1] = QStringLiteral("a");
+            m_probeControls.labels[2] = QStringLiteral("b");
+            m_probeControls.texts[1] = FormatProbeValue(m_probe.a);
+            m_probeControls.texts[2] = FormatProbeValue(m_probe.b);
         }
     }
     m_ui->ncpProfileLabel->setVisible(named);
@@ -110,10 +110,10 @@ void CViewerDlg::OnValueEdited()
 {
     ReadControls();
     m_ui->ncpColour->setCurrentIndex(-1); // no named colour is selected any more
-    const double v0 = ParseProbeNumber(m_probe.texts[0]);
-    const double v1 = ParseProbeNumber(m_probe.texts[1]);
-    const double v2 = ParseProbeNumber(m_probe.texts[2]);
-    if (m_probe.format == int(ProbeFormat::Lab)) {
+    const double v0 = ParseProbeNumber(m_probeControls.texts[0]);
+    const double v1 = ParseProbeNumber(m_probeControls.texts[1]);
+    const double v2 = ParseProbeNumber(m_probeControls.texts[2]);
+    if (m_probeControls.format == ProbeFormat::Lab) {
         m_probe.L = NarrowToFloat(v0);
         m_probe.a = NarrowToFloat(v1);
         m_probe.b = NarrowToFloat(v2);
@@ -137,7 +137,7 @@ void CViewerDlg::OnNcpProfileChosen()
 {
     ReadControls();
     m_ui->ncpColour->clear();
-    const int index = m_probe.ncpIndex;
+    const int index = m_probeControls.ncpIndex;
     if (index <= 0 || std::size_t(index) > m_probe.ncpList.size())
         return;
 
@@ -196,7 +196,7 @@ std::optional<int> CViewerDlg::ReadNcpColours(LoadedProfileSet& set, const Profi
 void CViewerDlg::OnColourChosen()
 {
     ReadControls();
-    const int index = m_probe.colourIndex;
+    const int index = m_probeControls.colourIndex;
     if (index < 0 || std::size_t(index) >= m_probe.colours.size())
         return;
     const NamedColour& colour = m_probe.colours[std::size_t(index)];

@@ -14,7 +14,7 @@
 #include "profiles/ProfileCatalogue.h"
 #include "ui/OpacityTrackBar.h"
 #include "ui/StringIds.h"
-#include "ui/ViewSlots.h"
+#include "ui/SlotList.h"
 #include "ui/ViewerDlg.h"
 #include "view3d/C3DScrollView.h"
 #include "ui_ViewerDlg.h"

@@ -193,15 +193,15 @@ void CViewerDlg::ReadControls()
     for (int r = 0; r < kRows; ++r)
         m_opacityPositions[r] = m_rows[r].opacity->value();
     m_probe.showPoint = m_ui->showPoint->isChecked() ? 1 : 0;
-    m_probe.format = m_ui->format->currentIndex();
-    m_probe.texts[0] = m_ui->valueEdit1->text();
-    m_probe.texts[1] = m_ui->valueEdit2->text();
-    m_probe.texts[2] = m_ui->valueEdit3->text();
-    m_probe.labels[0] = m_ui->valueLabel1->text();
-    m_probe.labels[1] = m_ui->valueLabel2->text();
-    m_probe.labels[2] = m_ui->valueLabel3->text();
-    m_probe.ncpIndex = m_ui->ncpProfile->currentIndex();
-    m_probe.colourIndex = m_ui->ncpColour->currentIndex();
+    m_probeControls.format = static_cast<ProbeFormat>(m_ui->format->currentIndex());
+    m_probeControls.texts[0] = m_ui->valueEdit1->text();
+    m_probeControls.texts[1] = m_ui->valueEdit2->text();
+    m_probeControls.texts[2] = m_ui->valueEdit3->text();
+    m_probeControls.labels[0] = m_ui->valueLabel1->text();
+    m_probeControls.labels[1] = m_ui->valueLabel2->text();
+    m_probeControls.labels[2] = m_ui->valueLabel3->text();
+    m_probeControls.ncpIndex = m_ui->ncpProfile->currentIndex();
+    m_probeControls.colourIndex = m_ui->ncpColour->currentIndex();
 }
 
 void CViewerDlg::WriteControls()
@@ -209,16 +209,16 @@ void CViewerDlg::WriteControls()
     for (int r = 0; r < kRows; ++r)
         m_rows[r].opacity->setValue(m_opacityPositions[r]);
     m_ui->showPoint->setChecked(m_probe.showPoint != 0);
-    m_ui->format->setCurrentIndex(m_probe.format);
+    m_ui->format->setCurrentIndex(int(m_probeControls.format));
     // setText is not an edit: textEdited, which the value handler listens to, stays quiet.
-    m_ui->valueEdit1->setText(m_probe.texts[0]);
-    m_ui->valueEdit2->setText(m_probe.texts[1]);
-    m_ui->valueEdit3->setText(m_probe.texts[2]);
-    m_ui->valueLabel1->setText(m_probe.labels[0]);
-    m_ui->valueLabel2->setText(m_probe.labels[1]);
-    m_ui->valueLabel3->setText(m_probe.labels[2]);
-    m_ui->ncpProfile->setCurrentIndex(m_probe.ncpIndex);
-    m_ui->ncpColour->setCurrentIndex(m_probe.colourIndex);
+    m_ui->valueEdit1->setText(m_probeControls.texts[0]);
+    m_ui->valueEdit2->setText(m_probeControls.texts[1]);
+    m_ui->valueEdit3->setText(m_probeControls.texts[2]);
+    m_ui->valueLabel1->setText(m_probeControls.labels[0]);
+    m_ui->valueLabel2->setText(m_probeControls.labels[1]);
+    m_ui->valueLabel3->setText(m_probeControls.labels[2]);
+    m_ui->ncpProfile->setCurrentIndex(m_probeControls.ncpIndex);
+    m_ui->ncpColour->setCurrentIndex(m_probeControls.colourIndex);
 }
 
 void CViewerDlg::EnableRows()

@@ -138,6 +138,7 @@ private:
     std::int16_t m_slotCount = 0;
     std::array<ViewSlot, kRows> m_slots{};
     ColourProbeState m_probe;
+    ProbeControlValues m_probeControls;
     std::array<RowControls, kRows> m_rows{};
     std::array<int, kRows> m_opacityPositions{};
     QAction* m_aboutAction = nullptr;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/ViewSlots.h"
+#include "ui/SlotList.h"
 
 namespace quillon {
 namespace {

@@ -1,4 +1,4 @@
-// CViewerDlg::BuildGamutShape: the build of one row's shape under the progress box.
+// The view list: building one row's shape under the progress box (CViewerDlg::BuildGamutShape).
 #include <optional>
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "ui/ViewSlots.h"
+#include "ui/SlotList.h"
 
 #include <cstring>
 
