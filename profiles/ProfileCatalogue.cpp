@@ -67,31 +67,6 @@ bool IsDeviceProfile(const ProfileRecord& record)
 
 bool IsNamedColourProfile(const ProfileRecord& record) { return record.profileClass == sig::NamedColourClass; }
 
-int ClassLabel(std::uint32_t profileClass)
-{
-    switch (profileClass) {
-    case sig::Display: return catalogue_text::Display;
-    case sig::Input: return catalogue_text::Input;
-    case sig::Output: return catalogue_text::Output;
-    default: return catalogue_text::Unsupported;
-    }
-}
-
-int ColourSpaceLabel(std::uint32_t colourSpace)
-{
-    switch (colourSpace) {
-    case sig::Rgb: return catalogue_text::Rgb;
-    case sig::Cmyk: return catalogue_text::Cmyk;
-    case sig::SixColour: return catalogue_text::SixColours;
-    default: return catalogue_text::Unsupported;
-    }
-}
-
-int BuildingListText(ProfileListKind kind)
-{
-    return kind == ProfileListKind::Device ? catalogue_text::BuildingDeviceList : catalogue_text::BuildingNcpList;
-}
-
 ProfileCatalogue::ProfileCatalogue(ColourServices services) : m_services(std::move(services)) {}
 
 EnumerationResult ProfileCatalogue::Enumerate(ProfileRecord* records, std::uint32_t& count) const

@@ -14,19 +14,6 @@ enum class EnumerationResult : std::int16_t {
     MoreThanRoom = -4, // only counted, or more profiles than room
 };
 
-// String ids of the labels and box texts.
-namespace catalogue_text {
-constexpr int BuildingDeviceList = 1005;
-constexpr int BuildingNcpList = 1011;
-constexpr int Display = 1017;
-constexpr int Input = 1018;
-constexpr int Output = 1019;
-constexpr int Unsupported = 1020;
-constexpr int Rgb = 1021;
-constexpr int Cmyk = 1022;
-constexpr int SixColours = 1023;
-} // namespace catalogue_text
-
 enum class ProfileListKind { Device, NamedColour };
 
 // The installed profiles with the class and colour space of each header.
@@ -63,10 +50,5 @@ const char* BareFileName(const char* fileName, const char* separators = "/");
 bool IsDeviceProfile(const ProfileRecord& record);
 // Named-colour class, any colour space.
 bool IsNamedColourProfile(const ProfileRecord& record);
-
-int ClassLabel(std::uint32_t profileClass);
-int ColourSpaceLabel(std::uint32_t colourSpace);
-// 1005 or 1011.
-int BuildingListText(ProfileListKind kind);
 
 } // namespace quillon

@@ -13,6 +13,7 @@
 #include "profiles/LoadedProfile.h"
 #include "profiles/ProfileCatalogue.h"
 #include "ui/OpacityTrackBar.h"
+#include "ui/ProfileLabels.h"
 #include "ui/StringIds.h"
 #include "ui/SlotList.h"
 #include "ui/ViewerDlg.h"
