@@ -15,6 +15,7 @@
 #include "app/DialogTexts.h"
 #include "app/MessageBoxes.h"
 #include "app/Strings.h"
+#include "ui/ColourProbePanel.h"
 #include "ui/OpacityTrackBar.h"
 #include "ui/ProfileChoice.h"
 #include "ui/StringIds.h"
@@ -53,7 +54,8 @@ ViewerEnvironment ViewerEnvironment::Default()
 CViewerDlg::CViewerDlg(QWidget* parent) : CViewerDlg(ViewerEnvironment::Default(), parent) {}
 
 CViewerDlg::CViewerDlg(ViewerEnvironment environment, QWidget* parent)
-    : QDialog(parent), m_env(std::move(environment)), m_ui(std::make_unique<Ui::ViewerDlg>())
+    : QDialog(parent), m_env(std::move(environment)), m_ui(std::make_unique<Ui::ViewerDlg>()),
+      m_probe(std::make_unique<ColourProbePanel>(*this, *m_ui, m_env, [this] { RedrawViewport(); }))
 {
     if (!m_env.chooseProfile)
         m_env.chooseProfile = RunAddProfileDialog;
@@ -94,10 +96,10 @@ void CViewerDlg::InitDialog()
     InitViewList();
     InitDisplayParameters();
     EnableRows();
-    InitProbe();
+    m_probe->Init();
 
     WriteControls();
-    ApplyFormatLayout();
+    m_probe->ApplyFormatLayout();
 
     CreateViewport();
     ConnectHandlers();
@@ -152,7 +154,8 @@ void CViewerDlg::InitDisplayParameters()
 void CViewerDlg::CreateViewport()
 {
     // Owned by the placeholder.
-    m_viewport = new C3DScrollView(m_ui->viewportFrame, &m_probe.showPoint, &m_probe.L, &m_probe.a, &m_probe.b);
+    ColourProbeState& probe = m_probe->State();
+    m_viewport = new C3DScrollView(m_ui->viewportFrame, &probe.showPoint, &probe.L, &probe.a, &probe.b);
     m_ui->viewportFrame->layout()->addWidget(m_viewport);
     m_viewport->update();
 }
@@ -179,46 +182,21 @@ void CViewerDlg::ConnectHandlers()
         });
         connect(c.opacity, &COpacityTrackBar::mouseReleased, this, [this, r] { OnOpacityReleased(r); });
     }
-    connect(m_ui->format, &QComboBox::activated, this, &CViewerDlg::OnFormatChanged);
-    connect(m_ui->valueEdit1, &QLineEdit::textEdited, this, &CViewerDlg::OnValueEdited);
-    connect(m_ui->valueEdit2, &QLineEdit::textEdited, this, &CViewerDlg::OnValueEdited);
-    connect(m_ui->valueEdit3, &QLineEdit::textEdited, this, &CViewerDlg::OnValueEdited);
-    connect(m_ui->showPoint, &QCheckBox::clicked, this, &CViewerDlg::OnShowPoint);
-    connect(m_ui->ncpProfile, &QComboBox::activated, this, &CViewerDlg::OnNcpProfileChosen);
-    connect(m_ui->ncpColour, &QComboBox::activated, this, &CViewerDlg::OnColourChosen);
+    m_probe->Connect();
 }
 
 void CViewerDlg::ReadControls()
 {
     for (int r = 0; r < kRows; ++r)
         m_opacityPositions[r] = m_rows[r].opacity->value();
-    m_probe.showPoint = m_ui->showPoint->isChecked() ? 1 : 0;
-    m_probeControls.format = static_cast<ProbeFormat>(m_ui->format->currentIndex());
-    m_probeControls.texts[0] = m_ui->valueEdit1->text();
-    m_probeControls.texts[1] = m_ui->valueEdit2->text();
-    m_probeControls.texts[2] = m_ui->valueEdit3->text();
-    m_probeControls.labels[0] = m_ui->valueLabel1->text();
-    m_probeControls.labels[1] = m_ui->valueLabel2->text();
-    m_probeControls.labels[2] = m_ui->valueLabel3->text();
-    m_probeControls.ncpIndex = m_ui->ncpProfile->currentIndex();
-    m_probeControls.colourIndex = m_ui->ncpColour->currentIndex();
+    m_probe->ReadControls();
 }
 
 void CViewerDlg::WriteControls()
 {
     for (int r = 0; r < kRows; ++r)
         m_rows[r].opacity->setValue(m_opacityPositions[r]);
-    m_ui->showPoint->setChecked(m_probe.showPoint != 0);
-    m_ui->format->setCurrentIndex(int(m_probeControls.format));
-    // setText is not an edit: textEdited, which the value handler listens to, stays quiet.
-    m_ui->valueEdit1->setText(m_probeControls.texts[0]);
-    m_ui->valueEdit2->setText(m_probeControls.texts[1]);
-    m_ui->valueEdit3->setText(m_probeControls.texts[2]);
-    m_ui->valueLabel1->setText(m_probeControls.labels[0]);
-    m_ui->valueLabel2->setText(m_probeControls.labels[1]);
-    m_ui->valueLabel3->setText(m_probeControls.labels[2]);
-    m_ui->ncpProfile->setCurrentIndex(m_probeControls.ncpIndex);
-    m_ui->ncpColour->setCurrentIndex(m_probeControls.colourIndex);
+    m_probe->WriteControls();
 }
 
 void CViewerDlg::EnableRows()
@@ -262,6 +240,18 @@ void CViewerDlg::keyPressEvent(QKeyEvent* event)
     }
     QDialog::keyPressEvent(event);
 }
+
+const ColourProbeState& CViewerDlg::Probe() const
+{
+    return m_probe->State();
+}
+
+// The probe's handlers are the panel's; these names stay for the window's callers.
+void CViewerDlg::OnFormatChanged() { m_probe->OnFormatChanged(); }
+void CViewerDlg::OnValueEdited() { m_probe->OnValueEdited(); }
+void CViewerDlg::OnShowPoint() { m_probe->OnShowPoint(); }
+void CViewerDlg::OnNcpProfileChosen() { m_probe->OnNcpProfileChosen(); }
+void CViewerDlg::OnColourChosen() { m_probe->OnColourChosen(); }
 
 void CViewerDlg::RedrawViewport()
 {

@@ -26,6 +26,7 @@ class ViewerDlg;
 namespace quillon {
 
 class C3DScrollView;
+class ColourProbePanel;
 class COpacityTrackBar;
 struct LoadedProfile;
 class LoadedProfileSet;
@@ -88,7 +89,7 @@ public:
     // State, for tests and the viewport.
     std::int16_t SlotCount() const { return m_slotCount; }
     const ViewSlot& Slot(int row) const { return m_slots.at(row); }
-    const ColourProbeState& Probe() const { return m_probe; }
+    const ColourProbeState& Probe() const;
     C3DScrollView* Viewport() const { return m_viewport; }
     QAction* AboutAction() const { return m_aboutAction; }
 
@@ -112,7 +113,6 @@ private:
     void InitDialog();
     void InitViewList();
     void InitDisplayParameters();
-    void InitProbe();
     void CreateViewport();
     void ConnectHandlers();
 
@@ -125,11 +125,7 @@ private:
     int LowestFreeShapeEntry() const;
     // Add's work with `set` open: the message to show once it is closed, none on success.
     std::optional<int> AddChosen(LoadedProfileSet& set, const ProfileRecord& chosen);
-    // The colours of the chosen named-colour profile into the probe, sorted by name; the
-    // message to show once `set` is closed, or none.
-    std::optional<int> ReadNcpColours(LoadedProfileSet& set, const ProfileRecord& record);
     void RecompileShape(int row);
-    void ApplyFormatLayout();
     void RedrawViewport();
 
     ViewerEnvironment m_env;
@@ -137,8 +133,7 @@ private:
     C3DScrollView* m_viewport = nullptr; // child of the placeholder, owned through it
     std::int16_t m_slotCount = 0;
     std::array<ViewSlot, kRows> m_slots{};
-    ColourProbeState m_probe;
-    ProbeControlValues m_probeControls;
+    std::unique_ptr<ColourProbePanel> m_probe;
     std::array<RowControls, kRows> m_rows{};
     std::array<int, kRows> m_opacityPositions{};
     QAction* m_aboutAction = nullptr;
