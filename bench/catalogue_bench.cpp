@@ -127,16 +127,17 @@ void TimeNamedColours(const fs::path& file, std::uint32_t colours)
     const auto start = Clock::now();
     LoadedProfileSet set(ColourServices(std::vector<fs::path>{}));
     LoadedProfile* profile = nullptr;
-    std::int16_t result = set.Load(file.string(), &profile);
+    std::int16_t result = static_cast<std::int16_t>(set.Load(file.string(), &profile));
     std::uint32_t count = 0;
     std::size_t read = 0;
     if (result == 0 && profile) {
-        result = ReadNamedColours(*profile, nullptr, count);
-        if (result == named_result::CountOnly) {
+        NamedColourResult named = ReadNamedColours(*profile, nullptr, count);
+        if (named == NamedColourResult::CountOnly) {
             std::vector<NamedColour> list(count);
-            result = ReadNamedColours(*profile, list.data(), count);
+            named = ReadNamedColours(*profile, list.data(), count);
             read = count;
         }
+        result = static_cast<std::int16_t>(named);
     }
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     std::printf("named colours, %u in a %.1f MiB profile: %.1f ms, result %d, %zu read\n", colours,

@@ -8,9 +8,6 @@
 namespace quillon {
 namespace {
 
-constexpr float kRadiansToDegrees = 57.295779513082320876798f;
-constexpr float kCentreL = 50.0f;
-
 // Angles closer than this (degrees) to a cell boundary go through the exact formulas. The
 // polynomial below is off by at most 1.2e-4 degrees over the whole circle, the exact path's
 // own rounding is below 1e-4: the margin is ten times their sum.

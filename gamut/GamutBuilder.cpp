@@ -209,7 +209,7 @@ BuildResult BuildShape(const ColourTransform& transform, std::uint32_t colourSpa
             chunks[c].edgeLab.resize(kBlock * 3);
         }
     } catch (const std::bad_alloc&) {
-        return BuildResult::TranslateFailed;
+        return BuildResult::OutOfMemory;
     }
 
     Shared shared;

@@ -8,10 +8,11 @@ namespace quillon {
 
 class ColourTransform;
 
-enum class BuildResult {
+enum class BuildResult : std::int16_t {
     Ok = 0,
     UnsupportedColourSpace, // not RGB, CMYK or six colours
     TranslateFailed,        // a translation reported failure; the shape is not written
+    OutOfMemory,            // the working buffers could not be had; the shape is not written
 };
 
 // Whether a float-path Lab may stand in for a sample's clamped 16-bit one: finite, a* and

@@ -10,9 +10,6 @@ namespace quillon {
 namespace {
 
 constexpr int kMinGridSize = 8;
-constexpr float kRadiansToDegrees = 57.295779513082320876798f;
-constexpr double kDegreesToRadians = 0.017453292519943295;
-constexpr float kCentreL = 50.0f;
 
 // [0, 360) as held in a cell. A tiny negative angle plus 360 rounds to 360.0f; it is 0 to
 // float precision, so it is held as 0 rather than falling outside the grid.

@@ -5,6 +5,11 @@
 
 namespace quillon {
 
+// Shared by the grid and the binner, which must round alike.
+constexpr float kRadiansToDegrees = 57.295779513082320876798f;
+constexpr double kDegreesToRadians = 0.017453292519943295;
+constexpr float kCentreL = 50.0f; // the centre of the bins is L* 50, a* 0, b* 0
+
 // One spherical bin: the outermost sample seen in its direction.
 struct GamutCell {
     float radius;    // from (L* 50, a* 0, b* 0); 0 = empty

@@ -18,7 +18,7 @@ ProfileShapeResult BuildShapeFromLoadedProfile(LoadedProfileSet& set, const Load
 {
     const std::vector<std::uint8_t> labBytes = MakeLabProfileBytes();
     LoadedProfile* lab = nullptr;
-    if (labBytes.empty() || set.LoadFromMemory(labBytes.data(), labBytes.size(), &lab) != load_result::Ok ||
+    if (labBytes.empty() || set.LoadFromMemory(labBytes.data(), labBytes.size(), &lab) != LoadResult::Ok ||
         lab == nullptr)
         return ProfileShapeResult::CannotLoadLabProfile;
 
@@ -28,21 +28,22 @@ ProfileShapeResult BuildShapeFromLoadedProfile(LoadedProfileSet& set, const Load
     switch (BuildShape(transform, colourSpace, shape, progress, threads)) {
     case BuildResult::Ok: return ProfileShapeResult::Ok;
     case BuildResult::UnsupportedColourSpace: return ProfileShapeResult::UnsupportedColourSpace;
+    case BuildResult::OutOfMemory: return ProfileShapeResult::OutOfMemory;
     case BuildResult::TranslateFailed: break;
     }
     return ProfileShapeResult::CannotUseProfile;
 }
 
-std::int16_t LoadProfileFile(LoadedProfileSet& set, const std::string& path, LoadedProfile** loaded)
+LoadResult LoadProfileFile(LoadedProfileSet& set, const std::string& path, LoadedProfile** loaded)
 {
     if (path.empty())
-        return load_result::CannotOpen;
+        return LoadResult::CannotOpen;
     // Only an absolute path opens directly; a bare name would be looked up among the
     // installed profiles instead of the file the user named.
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     if (error)
-        return load_result::CannotOpen;
+        return LoadResult::CannotOpen;
     const std::string name = absolute.string();
     if (name.size() < LoadedProfile::kNameSize)
         return set.Load(name, loaded);
@@ -50,16 +51,16 @@ std::int16_t LoadProfileFile(LoadedProfileSet& set, const std::string& path, Loa
     // Deep folders: the same checks on the file's bytes.
     const std::uintmax_t size = std::filesystem::file_size(absolute, error);
     if (error || size == 0 || size > ColourServices::kMaxProfileBytes)
-        return load_result::CannotOpen;
+        return LoadResult::CannotOpen;
     std::vector<char> bytes;
     try {
         bytes.resize(static_cast<std::size_t>(size));
     } catch (const std::bad_alloc&) {
-        return load_result::NoMemory;
+        return LoadResult::NoMemory;
     }
     std::ifstream in(absolute, std::ios::binary);
     if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-        return load_result::CannotOpen;
+        return LoadResult::CannotOpen;
     return set.LoadFromMemory(bytes.data(), bytes.size(), loaded);
 }
 
@@ -68,7 +69,7 @@ ProfileShapeResult BuildShapeFromProfileFile(const std::string& path, GamutShape
 {
     LoadedProfileSet set;
     LoadedProfile* device = nullptr;
-    if (LoadProfileFile(set, path, &device) != load_result::Ok || device == nullptr)
+    if (LoadProfileFile(set, path, &device) != LoadResult::Ok || device == nullptr)
         return ProfileShapeResult::CannotLoadProfile;
     const ProfileShapeResult result = BuildShapeFromLoadedProfile(set, *device, shape, progress, threads);
     set.ReleaseAll();

@@ -4,26 +4,25 @@
 
 #include "gamut/GamutBuilder.h"
 #include "gamut/GamutShape.h"
+#include "profiles/LoadedProfile.h"
 
 namespace quillon {
 
-struct LoadedProfile;
-class LoadedProfileSet;
-
 // Why a shape could not be built from a profile file; the window shows one message for
-// each (see the string table): 1014, then 1024, 1027, 1026, each followed by 1016.
+// each (see the string table): 1014, then 1024, 1027, 1026, each followed by 1016; 1004.
 enum class ProfileShapeResult {
     Ok = 0,
     CannotLoadProfile,      // the file is missing, unreadable or not a profile
     CannotLoadLabProfile,   // the Lab profile could not be made or opened
     UnsupportedColourSpace, // not RGB, CMYK or six colours
     CannotUseProfile,       // no transform to Lab, or a translation failed
+    OutOfMemory,            // the build could not allocate its grids
 };
 
-// Loads a profile file named by path into set (0 or a load_result code). A relative path is
+// Loads a profile file named by path into set. A relative path is
 // taken from the current folder, never looked up among the installed profiles; a path too
 // long for a LoadedProfile's name is read into memory and loaded from there.
-std::int16_t LoadProfileFile(LoadedProfileSet& set, const std::string& path, LoadedProfile** loaded);
+LoadResult LoadProfileFile(LoadedProfileSet& set, const std::string& path, LoadedProfile** loaded);
 
 // Builds the gamut shape of a device profile exactly as the window does, with the Lab
 // profile made in memory by the generator of GLP.icc: no working folder needed. The file is

@@ -10,6 +10,13 @@
 #include "ui_BuildProfileListDlg.h"
 
 namespace quillon {
+
+int BuildingListText(ProfileListKind kind)
+{
+    constexpr int kBuildingDeviceList = 1005;
+    constexpr int kBuildingNcpList = 1011;
+    return kind == ProfileListKind::Device ? kBuildingDeviceList : kBuildingNcpList;
+}
 CBuildProfileListDlg::CBuildProfileListDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_ui(std::make_unique<Ui::BuildProfileListDlg>())
 {

@@ -14,6 +14,9 @@ class BuildProfileListDlg;
 
 namespace quillon {
 
+// The box's text for building either list: string 1005 or 1011.
+int BuildingListText(ProfileListKind kind);
+
 // Template 132: a small captionless box (text 1047) shown while a profile list is built.
 class CBuildProfileListDlg : public QDialog {
     Q_OBJECT

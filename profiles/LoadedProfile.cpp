@@ -48,39 +48,39 @@ LoadedProfile* LoadedProfileSet::At(std::int16_t index) const
     return index >= 0 && index < m_count ? m_profiles[static_cast<std::size_t>(index)].get() : nullptr;
 }
 
-std::int16_t LoadedProfileSet::Load(const std::string& fileName, LoadedProfile** loaded)
+LoadResult LoadedProfileSet::Load(const std::string& fileName, LoadedProfile** loaded)
 {
     if (m_count >= kMaxProfiles)
-        return load_result::SetFull;
+        return LoadResult::SetFull;
     auto profile = NewProfile();
     if (!profile)
-        return load_result::NoMemory;
+        return LoadResult::NoMemory;
     // A longer name would be cut and could open another file.
     if (fileName.size() >= LoadedProfile::kNameSize)
-        return load_result::CannotOpen;
+        return LoadResult::CannotOpen;
     std::memcpy(profile->fileName, fileName.data(), fileName.size());
     profile->handle = m_services.OpenProfile(fileName);
     return Finish(std::move(profile), loaded);
 }
 
-std::int16_t LoadedProfileSet::LoadFromMemory(const void* data, std::size_t size, LoadedProfile** loaded)
+LoadResult LoadedProfileSet::LoadFromMemory(const void* data, std::size_t size, LoadedProfile** loaded)
 {
     if (m_count >= kMaxProfiles)
-        return load_result::SetFull;
+        return LoadResult::SetFull;
     auto profile = NewProfile();
     if (!profile)
-        return load_result::NoMemory;
+        return LoadResult::NoMemory;
     static constexpr char kName[] = "(memory)";
     std::memcpy(profile->fileName, kName, sizeof kName);
     profile->handle = OpenProfileFromMemory(data, size);
     return Finish(std::move(profile), loaded);
 }
 
-std::int16_t LoadedProfileSet::Finish(std::unique_ptr<LoadedProfile> profile, LoadedProfile** loaded)
+LoadResult LoadedProfileSet::Finish(std::unique_ptr<LoadedProfile> profile, LoadedProfile** loaded)
 {
     if (!profile->handle || !GetColorProfileHeader(profile->handle, profile->header)) {
         profile->Release();
-        return load_result::CannotOpen;
+        return LoadResult::CannotOpen;
     }
     std::uint32_t count = GetCountColorProfileElements(profile->handle);
     if (count > LoadedProfile::kMaxTags)
@@ -91,13 +91,13 @@ std::int16_t LoadedProfileSet::Finish(std::unique_ptr<LoadedProfile> profile, Lo
     profile->tagCount = read;
     if (read < count) {
         profile->Release();
-        return load_result::CannotOpen;
+        return LoadResult::CannotOpen;
     }
     profile->valid = true;
     if (loaded)
         *loaded = profile.get();
     m_profiles[static_cast<std::size_t>(m_count++)] = std::move(profile);
-    return load_result::Ok;
+    return LoadResult::Ok;
 }
 
 void LoadedProfileSet::ReleaseAll()

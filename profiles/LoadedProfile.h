@@ -11,12 +11,12 @@
 namespace quillon {
 
 // Results of LoadedProfileSet::Load.
-namespace load_result {
-constexpr std::int16_t Ok = 0;
-constexpr std::int16_t SetFull = -18;
-constexpr std::int16_t NoMemory = -17;
-constexpr std::int16_t CannotOpen = -2;
-} // namespace load_result
+enum class LoadResult : std::int16_t {
+    Ok = 0,
+    CannotOpen = -2,
+    NoMemory = -17,
+    SetFull = -18,
+};
 
 // One opened profile, held for the duration of one operation.
 struct LoadedProfile {
@@ -49,11 +49,11 @@ public:
     LoadedProfileSet(const LoadedProfileSet&) = delete;
     LoadedProfileSet& operator=(const LoadedProfileSet&) = delete;
 
-    // 0, -18, -17 or -2 (see load_result). On 0, `loaded` (when given) points at the new
+    // Ok, SetFull, NoMemory or CannotOpen. On Ok, `loaded` (when given) points at the new
     // profile, which the set owns until ReleaseAll.
-    std::int16_t Load(const std::string& fileName, LoadedProfile** loaded = nullptr);
+    LoadResult Load(const std::string& fileName, LoadedProfile** loaded = nullptr);
     // The same checks on a profile held in memory (named "(memory)").
-    std::int16_t LoadFromMemory(const void* data, std::size_t size, LoadedProfile** loaded = nullptr);
+    LoadResult LoadFromMemory(const void* data, std::size_t size, LoadedProfile** loaded = nullptr);
 
     void ReleaseAll();
 
@@ -61,7 +61,7 @@ public:
     LoadedProfile* At(std::int16_t index) const;
 
 private:
-    std::int16_t Finish(std::unique_ptr<LoadedProfile> profile, LoadedProfile** loaded);
+    LoadResult Finish(std::unique_ptr<LoadedProfile> profile, LoadedProfile** loaded);
 
     ColourServices m_services;
     std::array<std::unique_ptr<LoadedProfile>, kMaxProfiles> m_profiles;

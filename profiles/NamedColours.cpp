@@ -33,22 +33,22 @@ std::uint64_t HeldColours(const std::uint8_t* head, std::size_t headSize, std::u
 
 } // namespace
 
-std::int16_t ReadElement(const LoadedProfile& profile, std::uint32_t tag, void* buffer, std::uint32_t& size)
+ElementResult ReadElement(const LoadedProfile& profile, std::uint32_t tag, void* buffer, std::uint32_t& size)
 {
     std::uint32_t elementSize = 0;
     if (!GetColorProfileElement(profile.handle, tag, 0, elementSize, nullptr) || elementSize < 1)
-        return element_result::NoElement;
+        return ElementResult::NoElement;
     const std::uint32_t room = size;
     size = elementSize;
     if (!buffer || room < elementSize)
-        return element_result::BufferTooSmall;
+        return ElementResult::BufferTooSmall;
     std::uint32_t read = elementSize;
     if (!GetColorProfileElement(profile.handle, tag, 0, read, buffer) || read != elementSize)
-        return element_result::ReadFailed;
-    return element_result::Ok;
+        return ElementResult::ReadFailed;
+    return ElementResult::Ok;
 }
 
-std::int16_t ParseNamedColours(const std::uint8_t* element, std::size_t size, NamedColour* colours,
+NamedColourResult ParseNamedColours(const std::uint8_t* element, std::size_t size, NamedColour* colours,
                                std::uint32_t& count)
 {
     std::uint32_t deviceCoordinates = 0;
@@ -56,10 +56,10 @@ std::int16_t ParseNamedColours(const std::uint8_t* element, std::size_t size, Na
     const std::uint64_t entrySize = ncl2::kEntryFixedSize + 2 * std::uint64_t(deviceCoordinates);
     const std::uint64_t held = HeldColours(element, size, size);
     if (held > kMaxNamedColours)
-        return named_result::TooManyColours;
+        return NamedColourResult::TooManyColours;
     if (!colours) {
         count = static_cast<std::uint32_t>(held);
-        return named_result::CountOnly;
+        return NamedColourResult::CountOnly;
     }
     const auto wanted = static_cast<std::uint32_t>(std::min<std::uint64_t>(count, held));
     std::uint64_t at = ncl2::kFirstEntryOffset;
@@ -79,17 +79,28 @@ std::int16_t ParseNamedColours(const std::uint8_t* element, std::size_t size, Na
         colours[i] = colour;
     }
     count = wanted;
-    return named_result::Ok;
+    return NamedColourResult::Ok;
 }
 
-std::int16_t ReadNamedColours(const LoadedProfile& profile, NamedColour* colours, std::uint32_t& count)
+namespace {
+
+// A failed element query in this family's terms, with the same value. (Ok and
+// BufferTooSmall cannot come here: the query asks with no room, the read with exact room.)
+NamedColourResult FromElementQuery(ElementResult result)
+{
+    return result == ElementResult::NoElement ? NamedColourResult::NoElement : NamedColourResult::ReadFailed;
+}
+
+} // namespace
+
+NamedColourResult ReadNamedColours(const LoadedProfile& profile, NamedColour* colours, std::uint32_t& count)
 {
     if (profile.ProfileClass() != sig::NamedColourClass)
-        return named_result::NotNamedColourProfile;
+        return NamedColourResult::NotNamedColourProfile;
     std::uint32_t size = 0;
-    const std::int16_t query = ReadElement(profile, sig::NamedColour2Tag, nullptr, size);
-    if (query != element_result::BufferTooSmall)
-        return query;
+    const ElementResult query = ReadElement(profile, sig::NamedColour2Tag, nullptr, size);
+    if (query != ElementResult::BufferTooSmall)
+        return FromElementQuery(query);
     // The type and the counts first: an element of another type, or one holding more colours
     // than any real library, is refused before the whole element is copied.
     std::uint8_t head[ncl2::kDeviceCoordinatesOffset + 4] = {};
@@ -97,18 +108,18 @@ std::int16_t ReadNamedColours(const LoadedProfile& profile, NamedColour* colours
     std::uint32_t type = 0;
     if (!GetColorProfileElement(profile.handle, sig::NamedColour2Tag, 0, headSize, head) ||
         !ReadBigEndian32(head, headSize, 0, type) || type != sig::NamedColour2Tag)
-        return element_result::NoElement;
+        return NamedColourResult::NoElement;
     if (HeldColours(head, headSize, size) > kMaxNamedColours)
-        return named_result::TooManyColours;
+        return NamedColourResult::TooManyColours;
     std::vector<std::uint8_t> element;
     try {
         element.resize(size);
     } catch (const std::bad_alloc&) {
-        return element_result::ReadFailed;
+        return NamedColourResult::ReadFailed;
     }
-    const std::int16_t read = ReadElement(profile, sig::NamedColour2Tag, element.data(), size);
-    if (read != element_result::Ok)
-        return read;
+    const ElementResult read = ReadElement(profile, sig::NamedColour2Tag, element.data(), size);
+    if (read != ElementResult::Ok)
+        return FromElementQuery(read);
     return ParseNamedColours(element.data(), element.size(), colours, count);
 }
 

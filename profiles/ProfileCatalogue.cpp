@@ -40,10 +40,14 @@ int CompareNames(const char* a, const char* b)
     }
 }
 
-const char* BareFileName(const char* fileName)
+const char* BareFileName(const char* fileName, const char* separators)
 {
-    const char* slash = std::strrchr(fileName, '/');
-    return slash ? slash + 1 : fileName;
+    const char* name = fileName;
+    for (const char* p = fileName; *p != 0; ++p) {
+        if (std::strchr(separators, *p) != nullptr)
+            name = p + 1;
+    }
+    return name;
 }
 
 int CompareByFileName(const ProfileRecord& a, const ProfileRecord& b)
@@ -62,44 +66,19 @@ bool IsDeviceProfile(const ProfileRecord& record)
 
 bool IsNamedColourProfile(const ProfileRecord& record) { return record.profileClass == sig::NamedColourClass; }
 
-int ClassLabel(std::uint32_t profileClass)
-{
-    switch (profileClass) {
-    case sig::Display: return catalogue_text::Display;
-    case sig::Input: return catalogue_text::Input;
-    case sig::Output: return catalogue_text::Output;
-    default: return catalogue_text::Unsupported;
-    }
-}
-
-int ColourSpaceLabel(std::uint32_t colourSpace)
-{
-    switch (colourSpace) {
-    case sig::Rgb: return catalogue_text::Rgb;
-    case sig::Cmyk: return catalogue_text::Cmyk;
-    case sig::SixColour: return catalogue_text::SixColours;
-    default: return catalogue_text::Unsupported;
-    }
-}
-
-int BuildingListText(ProfileListKind kind)
-{
-    return kind == ProfileListKind::Device ? catalogue_text::BuildingDeviceList : catalogue_text::BuildingNcpList;
-}
-
 ProfileCatalogue::ProfileCatalogue(ColourServices services) : m_services(std::move(services)) {}
 
-std::int16_t ProfileCatalogue::Enumerate(ProfileRecord* records, std::uint32_t& count) const
+EnumerationResult ProfileCatalogue::Enumerate(ProfileRecord* records, std::uint32_t& count) const
 {
     const std::uint32_t capacity = count;
     count = 0;
     std::vector<std::string> names;
     if (!m_services.EnumerateProfiles(names))
-        return enum_result::Failed;
+        return EnumerationResult::Failed;
     const auto found = static_cast<std::uint32_t>(std::min<std::size_t>(names.size(), UINT32_MAX));
     if (!records) {
         count = found;
-        return enum_result::MoreThanRoom;
+        return EnumerationResult::MoreThanRoom;
     }
     try {
         // Full-name order first so that equal bare names keep one order on every run.
@@ -108,7 +87,7 @@ std::int16_t ProfileCatalogue::Enumerate(ProfileRecord* records, std::uint32_t& 
             return CompareNames(a.c_str(), b.c_str()) < 0;
         });
     } catch (const std::exception&) {
-        return enum_result::Failed;
+        return EnumerationResult::Failed;
     }
     std::uint32_t filled = 0;
     std::size_t next = 0;
@@ -117,10 +96,10 @@ std::int16_t ProfileCatalogue::Enumerate(ProfileRecord* records, std::uint32_t& 
             ++filled;
     if (next < names.size()) {
         count = found;
-        return enum_result::MoreThanRoom;
+        return EnumerationResult::MoreThanRoom;
     }
     count = filled;
-    return enum_result::Ok;
+    return EnumerationResult::Ok;
 }
 
 std::vector<ProfileRecord> ProfileCatalogue::BuildList(ProfileListKind kind) const
@@ -131,8 +110,8 @@ std::vector<ProfileRecord> ProfileCatalogue::BuildList(ProfileListKind kind) con
         if (count == 0)
             return {};
         std::vector<ProfileRecord> all(count);
-        const std::int16_t result = Enumerate(all.data(), count);
-        if (result == enum_result::Failed)
+        const EnumerationResult result = Enumerate(all.data(), count);
+        if (result == EnumerationResult::Failed)
             return {};
         // On -4 (profiles installed since the count) only the room given is filled.
         all.resize(std::min<std::size_t>(count, all.size()));

@@ -7,24 +7,12 @@
 
 namespace quillon {
 
-namespace enum_result {
-constexpr std::int16_t Ok = 0;
-constexpr std::int16_t MoreThanRoom = -4; // only counted, or more profiles than room
-constexpr std::int16_t Failed = -1;
-} // namespace enum_result
-
-// String ids of the labels and box texts.
-namespace catalogue_text {
-constexpr int BuildingDeviceList = 1005;
-constexpr int BuildingNcpList = 1011;
-constexpr int Display = 1017;
-constexpr int Input = 1018;
-constexpr int Output = 1019;
-constexpr int Unsupported = 1020;
-constexpr int Rgb = 1021;
-constexpr int Cmyk = 1022;
-constexpr int SixColours = 1023;
-} // namespace catalogue_text
+// Results of ProfileCatalogue::Enumerate.
+enum class EnumerationResult : std::int16_t {
+    Ok = 0,
+    Failed = -1,
+    MoreThanRoom = -4, // only counted, or more profiles than room
+};
 
 enum class ProfileListKind { Device, NamedColour };
 
@@ -40,7 +28,7 @@ public:
     // that cannot be opened is dropped and the next one takes its place. 0 with count = the
     // records filled, or -4 (count = profiles listed) when more are left than there was room
     // for: then exactly `capacity` records are filled. -1 when enumeration failed.
-    std::int16_t Enumerate(ProfileRecord* records, std::uint32_t& count) const;
+    EnumerationResult Enumerate(ProfileRecord* records, std::uint32_t& count) const;
 
     // Count, allocate, fill, filter and sort: the steps of building either list.
     // Any failure gives an empty list.
@@ -54,17 +42,13 @@ private:
 int CompareNames(const char* a, const char* b);
 // The same on the parts after the last '/' of the two file names.
 int CompareByFileName(const ProfileRecord& a, const ProfileRecord& b);
-// The part after the last '/'.
-const char* BareFileName(const char* fileName);
+// The part after the last of `separators` ('/' for the catalogue's own names); the whole
+// name when it holds none.
+const char* BareFileName(const char* fileName, const char* separators = "/");
 
 // Display, output or input class, and RGB, CMYK or six-colour data.
 bool IsDeviceProfile(const ProfileRecord& record);
 // Named-colour class, any colour space.
 bool IsNamedColourProfile(const ProfileRecord& record);
-
-int ClassLabel(std::uint32_t profileClass);
-int ColourSpaceLabel(std::uint32_t colourSpace);
-// 1005 or 1011.
-int BuildingListText(ProfileListKind kind);
 
 } // namespace quillon

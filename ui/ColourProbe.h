@@ -3,10 +3,9 @@
 
 #include <QString>
 
-namespace quillon {
+#include "ui/ColourProbeState.h"
 
-// Probe formats, in the order of the Format combo (1020).
-enum class ProbeFormat : int { Lab = 0, Lch = 1, NcpProfile = 2 };
+namespace quillon {
 
 struct ProbeLab {
     float L = 0.0f;

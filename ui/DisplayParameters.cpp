@@ -4,8 +4,7 @@
 
 #include "ui/OpacityTrackBar.h"
 #include "ui/ViewerDlg.h"
-#include "ui/ViewportAccess.h"
-#include "view3d/ShapeEntry.h"
+#include "view3d/C3DScrollView.h"
 
 namespace quillon {
 
@@ -15,8 +14,7 @@ void CViewerDlg::OnVisibility(int row)
         return;
     ViewSlot& slot = m_slots[row];
     slot.visible = m_rows[row].visible->checkState() != Qt::Unchecked;
-    ShapeEntryAt(m_viewport, slot.shapeIndex).visible = slot.visible ? 1 : 0;
-    RedrawViewport(); // the list stays as it is
+    m_viewport->SetShapeVisible(slot.shapeIndex, slot.visible); // redraws; the list stays as it is
 }
 
 void CViewerDlg::OnColourMode(int row)

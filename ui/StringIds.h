@@ -1,34 +1,44 @@
 #pragma once
 
-// Ids of the strings the main window and its probe fetch (see app/Strings.h).
+// Ids of the strings the main window and its probe fetch (see app/Strings.h), listed once:
+// the constants and the list the tests check against resources/strings.tsv come from here.
+#define QUILLON_UI_STRING_IDS(X) \
+    X(kAboutMenuItem, 101) \
+    X(kOutOfMemory, 1004) \
+    X(kColumnProfile, 1006) \
+    X(kColumnClass, 1007) \
+    X(kColumnColourSpace, 1008) \
+    X(kFormatNcpProfile, 1009) \
+    X(kNoNcpProfile, 1010) \
+    X(kBuildingNcpList, 1011) \
+    X(kMaxProfilesReached, 1012) \
+    X(kAlreadyInList, 1013) \
+    X(kCannotLoadProfile, 1014) \
+    X(kShapeFlagsWrong, 1015) \
+    X(kCannotBuildShape, 1016) \
+    X(kClassDisplay, 1017) \
+    X(kClassInput, 1018) \
+    X(kClassOutput, 1019) \
+    X(kUnsupported, 1020) \
+    X(kSpaceRgb, 1021) \
+    X(kSpaceCmyk, 1022) \
+    X(kSpaceSixColour, 1023) \
+    X(kCannotLoadGlp, 1024) \
+    X(kBuildingShape, 1025) \
+    X(kCannotUseProfile, 1026) \
+    X(kUnsupportedColourSpace, 1027) \
+    X(kSelectProfileFirst, 1028) \
+    X(kConfirmRemove, 1029) \
+    X(kConfirmClose, 1030) \
+    X(kCannotLoadNcp, 1031) \
+    X(kCannotReadNcpColours, 1032)
+
 namespace quillon::ids {
-constexpr int kAboutMenuItem = 101;
-constexpr int kOutOfMemory = 1004;
-constexpr int kColumnProfile = 1006;
-constexpr int kColumnClass = 1007;
-constexpr int kColumnColourSpace = 1008;
-constexpr int kFormatNcpProfile = 1009;
-constexpr int kNoNcpProfile = 1010;
-constexpr int kBuildingNcpList = 1011;
-constexpr int kMaxProfilesReached = 1012;
-constexpr int kAlreadyInList = 1013;
-constexpr int kCannotLoadProfile = 1014;
-constexpr int kShapeFlagsWrong = 1015;
-constexpr int kCannotBuildShape = 1016;
-constexpr int kClassDisplay = 1017;
-constexpr int kClassInput = 1018;
-constexpr int kClassOutput = 1019;
-constexpr int kUnsupported = 1020;
-constexpr int kSpaceRgb = 1021;
-constexpr int kSpaceCmyk = 1022;
-constexpr int kSpaceSixColour = 1023;
-constexpr int kCannotLoadGlp = 1024;
-constexpr int kBuildingShape = 1025;
-constexpr int kCannotUseProfile = 1026;
-constexpr int kUnsupportedColourSpace = 1027;
-constexpr int kSelectProfileFirst = 1028;
-constexpr int kConfirmRemove = 1029;
-constexpr int kConfirmClose = 1030;
-constexpr int kCannotLoadNcp = 1031;
-constexpr int kCannotReadNcpColours = 1032;
+#define QUILLON_UI_STRING_ID(name, value) constexpr int name = value;
+QUILLON_UI_STRING_IDS(QUILLON_UI_STRING_ID)
+#undef QUILLON_UI_STRING_ID
+
+#define QUILLON_UI_STRING_ID(name, value) name,
+inline constexpr int kAll[] = {QUILLON_UI_STRING_IDS(QUILLON_UI_STRING_ID)};
+#undef QUILLON_UI_STRING_ID
 } // namespace quillon::ids

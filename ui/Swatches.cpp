@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "view3d/ShapeMesh.h"
+
 namespace quillon {
 
 namespace {
@@ -20,11 +22,14 @@ QPixmap NaturalColourSwatch()
 
 QPixmap SolidColourSwatch(int row)
 {
-    // Same hue order as the solid colours of the viewport: red, blue, green, magenta.
-    static const QColor kRowColours[] = {QColor(255, 0, 0), QColor(0, 0, 255), QColor(0, 255, 0),
-                                         QColor(255, 0, 255)};
+    // The viewport's row hues, at full strength.
+    QColor colour(0, 0, 0);
+    if (row >= 0 && row < kShapeCount) {
+        const RowHue& hue = kRowHues[row];
+        colour = QColor(hue.red ? 255 : 0, hue.green ? 255 : 0, hue.blue ? 255 : 0);
+    }
     QPixmap pixmap(kSwatchSize, kSwatchSize);
-    pixmap.fill(row >= 0 && row < 4 ? kRowColours[row] : QColor(0, 0, 0));
+    pixmap.fill(colour);
     return pixmap;
 }
 

@@ -1,5 +1,6 @@
 // The view list: adding and removing profiles.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QApplication>
@@ -12,13 +13,12 @@
 #include "profiles/LoadedProfile.h"
 #include "profiles/ProfileCatalogue.h"
 #include "ui/OpacityTrackBar.h"
+#include "ui/ProfileLabels.h"
 #include "ui/StringIds.h"
-#include "ui/ViewSlots.h"
+#include "ui/SlotList.h"
 #include "ui/ViewerDlg.h"
-#include "ui/ViewportAccess.h"
 #include "view3d/C3DScrollView.h"
 #include "ui_ViewerDlg.h"
-#include "view3d/ShapeEntry.h"
 
 namespace quillon {
 
@@ -31,7 +31,7 @@ constexpr int kFullOpacity = 100;
 int CViewerDlg::LowestFreeShapeEntry() const
 {
     for (int k = 0; k < kRows; ++k) {
-        if (ShapeEntryAt(m_viewport, k).inUse == 0)
+        if (m_viewport->Shape(k)->inUse == 0)
             return k;
     }
     return -1;
@@ -76,25 +76,32 @@ void CViewerDlg::OnAdd()
         return;
     }
 
-    // The set lives on the stack: creating it cannot run out of memory, so 1004 never arises.
-    LoadedProfileSet set(m_env.services);
-    LoadedProfile* device = nullptr;
-    if (set.Load(FileNameOf(*chosen), &device) != load_result::Ok || device == nullptr) {
-        set.ReleaseAll();
-        ErrorBox(ids::kCannotLoadProfile);
+    std::optional<int> error; // shown once the profiles are closed
+    {
+        // The set lives on the stack: creating it cannot run out of memory, so 1004 never arises.
+        LoadedProfileSet set(m_env.services);
+        error = AddChosen(set, *chosen);
+    }
+    if (error) {
+        ErrorBox(*error);
         return;
     }
+    EnableRows();
+}
+
+std::optional<int> CViewerDlg::AddChosen(LoadedProfileSet& set, const ProfileRecord& chosen)
+{
+    LoadedProfile* device = nullptr;
+    if (set.Load(FileNameOf(chosen), &device) != LoadResult::Ok || device == nullptr)
+        return ids::kCannotLoadProfile;
 
     const int row = m_slotCount;
     ViewSlot& slot = m_slots[row];
-    slot.profile = *chosen;
+    slot.profile = chosen;
     slot.profile.fileName[ProfileRecord::kNameSize - 1] = 0;
     const int entry = LowestFreeShapeEntry();
-    if (entry < 0) {
-        set.ReleaseAll();
-        ErrorBox(ids::kShapeFlagsWrong);
-        return;
-    }
+    if (entry < 0)
+        return ids::kShapeFlagsWrong;
     slot.shapeIndex = static_cast<std::int16_t>(entry);
     slot.visible = true;
     slot.opacity = kFullOpacity;
@@ -104,16 +111,18 @@ void CViewerDlg::OnAdd()
     ReadControls();
     m_viewport->repaint(); // the picture before the build starts
 
-    if (!BuildGamutShape(set, row, slot.shapeIndex, *device)) {
-        set.ReleaseAll();
-        ErrorBox(ids::kCannotBuildShape);
-        return;
+    const std::optional<int> built = BuildGamutShape(set, row, slot.shapeIndex, *device);
+    if (built != kBuilt) {
+        // The build's own reason comes first, while its profiles are still open (the
+        // cursor and the box are gone already); the general message once they are closed.
+        if (built)
+            ErrorBox(*built);
+        return ids::kCannotBuildShape;
     }
 
     InsertListRow(row, slot);
     ++m_slotCount;
-    set.ReleaseAll();
-    EnableRows();
+    return std::nullopt;
 }
 
 void CViewerDlg::OnRemove()
@@ -142,8 +151,8 @@ void CViewerDlg::OnRemove()
 
     for (int i = firstSelected(); i >= 0 && i < m_slotCount; i = firstSelected()) {
         const std::int16_t entry = m_slots[i].shapeIndex;
-        ShapeEntryAt(m_viewport, entry).inUse = 0;
-        DeleteShapeList(m_viewport, entry);
+        m_viewport->SetShapeInUse(entry, false);
+        m_viewport->DeleteShapeList(entry);
         std::unique_ptr<QTreeWidgetItem> item(list->takeTopLevelItem(i));
         RemoveSlotAt(m_slots.data(), m_slotCount, i);
         for (int k = i; k < m_slotCount; ++k)
@@ -167,8 +176,8 @@ void CViewerDlg::OnRemove()
 void CViewerDlg::RecompileShape(int row)
 {
     const ViewSlot& slot = m_slots[row];
-    DeleteShapeList(m_viewport, slot.shapeIndex);
-    CompileShape(m_viewport, slot.shapeIndex, slot, static_cast<std::int16_t>(row));
+    m_viewport->DeleteShapeList(slot.shapeIndex);
+    m_viewport->CompileShape(slot.shapeIndex, slot, static_cast<std::int16_t>(row));
 }
 
 } // namespace quillon

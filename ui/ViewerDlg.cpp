@@ -15,11 +15,11 @@
 #include "app/DialogTexts.h"
 #include "app/MessageBoxes.h"
 #include "app/Strings.h"
+#include "ui/ColourProbePanel.h"
 #include "ui/OpacityTrackBar.h"
 #include "ui/ProfileChoice.h"
 #include "ui/StringIds.h"
 #include "ui/Swatches.h"
-#include "ui/ViewportAccess.h"
 #include "view3d/C3DScrollView.h"
 #include "ui_ViewerDlg.h"
 
@@ -53,7 +53,8 @@ ViewerEnvironment ViewerEnvironment::Default()
 CViewerDlg::CViewerDlg(QWidget* parent) : CViewerDlg(ViewerEnvironment::Default(), parent) {}
 
 CViewerDlg::CViewerDlg(ViewerEnvironment environment, QWidget* parent)
-    : QDialog(parent), m_env(std::move(environment)), m_ui(std::make_unique<Ui::ViewerDlg>())
+    : QDialog(parent), m_env(std::move(environment)), m_ui(std::make_unique<Ui::ViewerDlg>()),
+      m_probe(std::make_unique<ColourProbePanel>(*this, *m_ui, m_env, [this] { RedrawViewport(); }))
 {
     if (!m_env.chooseProfile)
         m_env.chooseProfile = RunAddProfileDialog;
@@ -94,10 +95,10 @@ void CViewerDlg::InitDialog()
     InitViewList();
     InitDisplayParameters();
     EnableRows();
-    InitProbe();
+    m_probe->Init();
 
     WriteControls();
-    ApplyFormatLayout();
+    m_probe->ApplyFormatLayout();
 
     CreateViewport();
     ConnectHandlers();
@@ -151,8 +152,9 @@ void CViewerDlg::InitDisplayParameters()
 
 void CViewerDlg::CreateViewport()
 {
-    m_viewport = CreateScrollView(m_ui->viewportFrame, &m_probe.showPoint, &m_probe.L, &m_probe.a,
-                                  &m_probe.b);
+    // Owned by the placeholder.
+    ColourProbeState& probe = m_probe->State();
+    m_viewport = new C3DScrollView(m_ui->viewportFrame, &probe.showPoint, &probe.L, &probe.a, &probe.b);
     m_ui->viewportFrame->layout()->addWidget(m_viewport);
     m_viewport->update();
 }
@@ -179,46 +181,21 @@ void CViewerDlg::ConnectHandlers()
         });
         connect(c.opacity, &COpacityTrackBar::mouseReleased, this, [this, r] { OnOpacityReleased(r); });
     }
-    connect(m_ui->format, &QComboBox::activated, this, &CViewerDlg::OnFormatChanged);
-    connect(m_ui->valueEdit1, &QLineEdit::textEdited, this, &CViewerDlg::OnValueEdited);
-    connect(m_ui->valueEdit2, &QLineEdit::textEdited, this, &CViewerDlg::OnValueEdited);
-    connect(m_ui->valueEdit3, &QLineEdit::textEdited, this, &CViewerDlg::OnValueEdited);
-    connect(m_ui->showPoint, &QCheckBox::clicked, this, &CViewerDlg::OnShowPoint);
-    connect(m_ui->ncpProfile, &QComboBox::activated, this, &CViewerDlg::OnNcpProfileChosen);
-    connect(m_ui->ncpColour, &QComboBox::activated, this, &CViewerDlg::OnColourChosen);
+    m_probe->Connect();
 }
 
 void CViewerDlg::ReadControls()
 {
     for (int r = 0; r < kRows; ++r)
         m_opacityPositions[r] = m_rows[r].opacity->value();
-    m_probe.showPoint = m_ui->showPoint->isChecked() ? 1 : 0;
-    m_probe.format = m_ui->format->currentIndex();
-    m_probe.texts[0] = m_ui->valueEdit1->text();
-    m_probe.texts[1] = m_ui->valueEdit2->text();
-    m_probe.texts[2] = m_ui->valueEdit3->text();
-    m_probe.labels[0] = m_ui->valueLabel1->text();
-    m_probe.labels[1] = m_ui->valueLabel2->text();
-    m_probe.labels[2] = m_ui->valueLabel3->text();
-    m_probe.ncpIndex = m_ui->ncpProfile->currentIndex();
-    m_probe.colourIndex = m_ui->ncpColour->currentIndex();
+    m_probe->ReadControls();
 }
 
 void CViewerDlg::WriteControls()
 {
     for (int r = 0; r < kRows; ++r)
         m_rows[r].opacity->setValue(m_opacityPositions[r]);
-    m_ui->showPoint->setChecked(m_probe.showPoint != 0);
-    m_ui->format->setCurrentIndex(m_probe.format);
-    // setText is not an edit: textEdited, which the value handler listens to, stays quiet.
-    m_ui->valueEdit1->setText(m_probe.texts[0]);
-    m_ui->valueEdit2->setText(m_probe.texts[1]);
-    m_ui->valueEdit3->setText(m_probe.texts[2]);
-    m_ui->valueLabel1->setText(m_probe.labels[0]);
-    m_ui->valueLabel2->setText(m_probe.labels[1]);
-    m_ui->valueLabel3->setText(m_probe.labels[2]);
-    m_ui->ncpProfile->setCurrentIndex(m_probe.ncpIndex);
-    m_ui->ncpColour->setCurrentIndex(m_probe.colourIndex);
+    m_probe->WriteControls();
 }
 
 void CViewerDlg::EnableRows()
@@ -235,7 +212,7 @@ void CViewerDlg::EnableRows()
 
 void CViewerDlg::OnTopView()
 {
-    TopView(m_viewport);
+    m_viewport->TopView();
 }
 
 void CViewerDlg::OnAbout()
@@ -262,6 +239,18 @@ void CViewerDlg::keyPressEvent(QKeyEvent* event)
     }
     QDialog::keyPressEvent(event);
 }
+
+const ColourProbeState& CViewerDlg::Probe() const
+{
+    return m_probe->State();
+}
+
+// The probe's handlers are the panel's; these names stay for the window's callers.
+void CViewerDlg::OnFormatChanged() { m_probe->OnFormatChanged(); }
+void CViewerDlg::OnValueEdited() { m_probe->OnValueEdited(); }
+void CViewerDlg::OnShowPoint() { m_probe->OnShowPoint(); }
+void CViewerDlg::OnNcpProfileChosen() { m_probe->OnNcpProfileChosen(); }
+void CViewerDlg::OnColourChosen() { m_probe->OnColourChosen(); }
 
 void CViewerDlg::RedrawViewport()
 {

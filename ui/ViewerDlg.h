@@ -26,6 +26,7 @@ class ViewerDlg;
 namespace quillon {
 
 class C3DScrollView;
+class ColourProbePanel;
 class COpacityTrackBar;
 struct LoadedProfile;
 class LoadedProfileSet;
@@ -55,7 +56,7 @@ struct ViewerEnvironment {
 class CViewerDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kRows = 4;
+    static constexpr int kRows = kShapeCount; // one row per viewport shape
 
     explicit CViewerDlg(QWidget* parent = nullptr);
     explicit CViewerDlg(ViewerEnvironment environment, QWidget* parent = nullptr);
@@ -79,14 +80,16 @@ public:
     void OnColourChosen();
 
     // Builds the shape of slot `row` with the device profile already in `set`, under the
-    // progress box; true when it was built and compiled.
-    bool BuildGamutShape(LoadedProfileSet& set, int row, std::int16_t shapeIndex,
-                         const LoadedProfile& profile);
+    // progress box and the wait cursor, both gone on return. kBuilt when it was built and
+    // compiled; otherwise the id of the message to show first, or nullopt for none.
+    static constexpr int kBuilt = 0;
+    std::optional<int> BuildGamutShape(LoadedProfileSet& set, int row, std::int16_t shapeIndex,
+                                       const LoadedProfile& profile);
 
     // State, for tests and the viewport.
     std::int16_t SlotCount() const { return m_slotCount; }
     const ViewSlot& Slot(int row) const { return m_slots.at(row); }
-    const ColourProbeState& Probe() const { return m_probe; }
+    const ColourProbeState& Probe() const;
     C3DScrollView* Viewport() const { return m_viewport; }
     QAction* AboutAction() const { return m_aboutAction; }
 
@@ -110,7 +113,6 @@ private:
     void InitDialog();
     void InitViewList();
     void InitDisplayParameters();
-    void InitProbe();
     void CreateViewport();
     void ConnectHandlers();
 
@@ -121,8 +123,9 @@ private:
     void SetRowControls(int row, const ViewSlot& slot);
     void InsertListRow(int row, const ViewSlot& slot);
     int LowestFreeShapeEntry() const;
+    // Add's work with `set` open: the message to show once it is closed, none on success.
+    std::optional<int> AddChosen(LoadedProfileSet& set, const ProfileRecord& chosen);
     void RecompileShape(int row);
-    void ApplyFormatLayout();
     void RedrawViewport();
 
     ViewerEnvironment m_env;
@@ -130,7 +133,7 @@ private:
     C3DScrollView* m_viewport = nullptr; // child of the placeholder, owned through it
     std::int16_t m_slotCount = 0;
     std::array<ViewSlot, kRows> m_slots{};
-    ColourProbeState m_probe;
+    std::unique_ptr<ColourProbePanel> m_probe;
     std::array<RowControls, kRows> m_rows{};
     std::array<int, kRows> m_opacityPositions{};
     QAction* m_aboutAction = nullptr;

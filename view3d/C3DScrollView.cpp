@@ -52,7 +52,19 @@ bool ContextUsable(const QOpenGLContext* context)
 
 } // namespace
 
-C3DScrollView::C3DScrollView(QWidget* parent) : QOpenGLWidget(parent)
+struct C3DScrollView::OwnedLists {
+    std::array<DisplayListRange, kShapeCount> shapes;
+    DisplayListRange probe;
+    DisplayListRange axes;
+    DisplayListRange glyphs; // one view, one context: the base is the view's own
+};
+
+long C3DScrollView::OwnedDisplayLists()
+{
+    return DisplayListRange::OwnedCount();
+}
+
+C3DScrollView::C3DScrollView(QWidget* parent) : QOpenGLWidget(parent), m_lists(std::make_unique<OwnedLists>())
 {
     // The frame covers the whole area: nothing to erase underneath.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -100,6 +112,22 @@ const ShapeEntry* C3DScrollView::Shape(int shapeIndex) const
     return shapeIndex >= 0 && shapeIndex < kShapeCount ? &m_shapes[std::size_t(shapeIndex)] : nullptr;
 }
 
+void C3DScrollView::SetShapeVisible(int shapeIndex, bool visible)
+{
+    if (ShapeEntry* entry = Shape(shapeIndex)) {
+        entry->visible = visible ? 1 : 0;
+        update();
+    }
+}
+
+void C3DScrollView::SetShapeInUse(int shapeIndex, bool inUse)
+{
+    if (ShapeEntry* entry = Shape(shapeIndex)) {
+        entry->inUse = inUse ? 1 : 0;
+        update();
+    }
+}
+
 QString C3DScrollView::ContextErrorText() const { return m_errorLabel->text(); }
 
 void C3DScrollView::SetContextErrorText(const QString& text) { m_errorLabel->setText(text); }
@@ -113,6 +141,7 @@ void C3DScrollView::ShowContextError()
 
 bool C3DScrollView::CompileShape(std::int16_t shapeIndex, const ViewSlot& slot, std::int16_t row)
 {
+    ++m_shapeCompiles;
     ShapeEntry* entry = Shape(shapeIndex);
     if (!entry)
         return false;
@@ -139,6 +168,7 @@ bool C3DScrollView::CompileShape(std::int16_t shapeIndex, const ViewSlot& slot, 
 
 void C3DScrollView::DeleteShapeList(std::int16_t shapeIndex)
 {
+    ++m_shapeDeletes;
     if (shapeIndex < 0 || shapeIndex >= kShapeCount)
         return;
     const auto index = std::size_t(shapeIndex);
@@ -147,8 +177,8 @@ void C3DScrollView::DeleteShapeList(std::int16_t shapeIndex)
     ContextScope scope(*this);
     // Emptied rather than deleted: a freed number could be handed out by glGenLists in
     // this context (or one sharing its lists) and then overwritten by the next compile.
-    if (scope && !m_contextFailed && !m_shapeLists[index].empty()) {
-        glNewList(m_shapeLists[index].first(), GL_COMPILE);
+    if (scope && !m_contextFailed && !m_lists->shapes[index].empty()) {
+        glNewList(m_lists->shapes[index].first(), GL_COMPILE);
         glEndList();
     }
 }
@@ -159,7 +189,7 @@ int C3DScrollView::LiveDisplayLists()
     if (!scope || m_contextFailed)
         return -1;
     // The glyph base is glGenLists's choice: the scan reaches past it whatever it is.
-    const GLuint last = std::max<GLuint>(kListScanLimit, m_glyphLists.first() + GLuint(kGlyphCount));
+    const GLuint last = std::max<GLuint>(kListScanLimit, m_lists->glyphs.first() + GLuint(kGlyphCount));
     int live = 0;
     for (GLuint list = 1; list <= last; ++list)
         live += glIsList(list) ? 1 : 0;
@@ -179,8 +209,8 @@ void C3DScrollView::UploadPendingShapes()
             continue;
         const GLuint list = kFirstShapeList + GLuint(i);
         CompileShapeMesh(list, *m_meshes[i]);
-        if (m_shapeLists[i].empty())
-            m_shapeLists[i] = DisplayListRange(list, 1);
+        if (m_lists->shapes[i].empty())
+            m_lists->shapes[i] = DisplayListRange(list, 1);
         m_meshInList[i] = true;
     }
 }
@@ -189,11 +219,11 @@ void C3DScrollView::ReleaseGl()
 {
     ContextScope scope(*this);
     // Without a current context the lists die with the context itself.
-    for (auto& lists : m_shapeLists)
+    for (auto& lists : m_lists->shapes)
         lists.Reset();
-    m_probeList.Reset();
-    m_axesList.Reset();
-    m_glyphLists.Reset();
+    m_lists->probe.Reset();
+    m_lists->axes.Reset();
+    m_lists->glyphs.Reset();
     m_meshInList.fill(false);
     m_bListsBuilt = 0;
 }
@@ -227,19 +257,19 @@ void C3DScrollView::BuildSceneLists()
     // can never cover a shape list compiled later.
     for (int i = 0; i < kShapeCount; ++i) {
         const GLuint list = kFirstShapeList + GLuint(i);
-        if (m_shapeLists[std::size_t(i)].empty()) {
+        if (m_lists->shapes[std::size_t(i)].empty()) {
             if (!glIsList(list)) {
                 glNewList(list, GL_COMPILE);
                 glEndList();
             }
-            m_shapeLists[std::size_t(i)] = DisplayListRange(list, 1);
+            m_lists->shapes[std::size_t(i)] = DisplayListRange(list, 1);
         }
     }
     CompileProbeMarker(kProbeMarkerList);
-    m_probeList = DisplayListRange(kProbeMarkerList, 1);
+    m_lists->probe = DisplayListRange(kProbeMarkerList, 1);
     CompileHalfAxes(kHalfAxesList);
-    m_axesList = DisplayListRange(kHalfAxesList, 1);
-    m_glyphLists = CompileGlyphs(RasteriseGlyphs(LabelFont(), kFirstGlyph, kGlyphCount));
+    m_lists->axes = DisplayListRange(kHalfAxesList, 1);
+    m_lists->glyphs = CompileGlyphs(RasteriseGlyphs(LabelFont(), kFirstGlyph, kGlyphCount));
 }
 
 void C3DScrollView::SetProjection(int width, int height)
@@ -272,7 +302,7 @@ void C3DScrollView::paintGL()
 
 void C3DScrollView::DrawLabel(const char* format, ...)
 {
-    if (!format || m_glyphLists.empty())
+    if (!format || m_lists->glyphs.empty())
         return;
     std::va_list args;
     va_start(args, format);
@@ -281,7 +311,7 @@ void C3DScrollView::DrawLabel(const char* format, ...)
     if (text.empty())
         return;
     glPushAttrib(GL_LIST_BIT);
-    glListBase(m_glyphLists.first() - GLuint(kFirstGlyph));
+    glListBase(m_lists->glyphs.first() - GLuint(kFirstGlyph));
     glCallLists(GLsizei(text.size()), GL_UNSIGNED_BYTE, text.data());
     glPopAttrib();
 }

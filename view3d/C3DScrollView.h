@@ -10,7 +10,6 @@
 #include <QOpenGLWidget>
 #include <QString>
 
-#include "view3d/DisplayListRange.h"
 #include "view3d/GlbExport.h"
 #include "view3d/ShapeEntry.h"
 #include "view3d/ShapeMesh.h"
@@ -30,8 +29,8 @@ namespace quillon {
 // Host use (the main window):
 //   auto* view = new C3DScrollView(placeholder, &showPoint, &probeL, &probeA, &probeB);
 //   view->CompileShape(slot.shapeIndex, slot, row);   // after a build or a parameter change
-//   view->Shape(i)->visible = 1; view->Invalidate();  // visibility
-//   view->Shape(i)->inUse = 0; view->DeleteShapeList(i); view->Invalidate(); // Remove
+//   view->SetShapeVisible(i, true);                   // visibility, redraws
+//   view->SetShapeInUse(i, false); view->DeleteShapeList(i); // Remove, redraws
 //   view->TopView();                                  // Top view button
 // The view only reads through the four probe pointers, at every frame; a null pointer
 // or a zero flag hides the marker. Probe changes need only Invalidate().
@@ -67,6 +66,19 @@ public:
     // null outside 0..3. Invalidate() after writing.
     ShapeEntry* Shape(int shapeIndex);
     const ShapeEntry* Shape(int shapeIndex) const;
+
+    // The host's two fields of entry shapeIndex (0..3; others ignored); each redraws.
+    void SetShapeVisible(int shapeIndex, bool visible);
+    void SetShapeInUse(int shapeIndex, bool inUse);
+
+    // How often this view was asked to compile and to empty a shape list, so that a
+    // recompile can be told from a redraw.
+    long ShapeCompiles() const { return m_shapeCompiles; }
+    long ShapeDeletes() const { return m_shapeDeletes; }
+
+    // Display lists held by owners in this process (all views); lets tests prove nothing
+    // is kept past its use.
+    static long OwnedDisplayLists();
 
     void Invalidate() { update(); }
 
@@ -134,10 +146,10 @@ private:
     // does not exist yet or that Qt has re-created (the widget moved to another window).
     std::array<std::unique_ptr<ShapeMesh>, kShapeCount> m_meshes;
     std::array<bool, kShapeCount> m_meshInList{};
-    std::array<DisplayListRange, kShapeCount> m_shapeLists;
-    DisplayListRange m_probeList;
-    DisplayListRange m_axesList;
-    DisplayListRange m_glyphLists; // one view, one context: the base is the view's own
+    struct OwnedLists; // the display-list owners, kept with the GL code
+    std::unique_ptr<OwnedLists> m_lists;
+    long m_shapeCompiles = 0;
+    long m_shapeDeletes = 0;
 
     // Dropped in the destructor: QOpenGLWidget destroys the context after this class's
     // part of the object is gone, and the handler must not run on what is left.

@@ -54,9 +54,9 @@ DisplayColour LabToDisplayColour(float lightness, float a, float b, MatrixWorksp
     Matrix* conversion = nullptr;
     Matrix* xyz = nullptr;
     Matrix* rgb = nullptr;
-    if (workspace.CreateMatrix(3, 3, kXyzToRgb, &conversion) != matrix_result::Ok ||
-        workspace.CreateMatrix(1, 3, nullptr, &xyz) != matrix_result::Ok ||
-        workspace.CreateMatrix(1, 3, nullptr, &rgb) != matrix_result::Ok) {
+    if (workspace.CreateMatrix(3, 3, kXyzToRgb, &conversion) != MatrixResult::Ok ||
+        workspace.CreateMatrix(1, 3, nullptr, &xyz) != MatrixResult::Ok ||
+        workspace.CreateMatrix(1, 3, nullptr, &rgb) != MatrixResult::Ok) {
         workspace.ReleaseAll();
         return result;
     }
@@ -76,7 +76,7 @@ DisplayColour LabToDisplayColour(float lightness, float a, float b, MatrixWorksp
     xyz->At(1, 0) = yr;
     xyz->At(2, 0) = FromF(fz);
     // The shapes above always fit; only a failed scratch allocation can refuse it.
-    if (MatrixWorkspace::Multiply(*conversion, *xyz, *rgb) != matrix_result::Ok) {
+    if (MatrixWorkspace::Multiply(*conversion, *xyz, *rgb) != MatrixResult::Ok) {
         workspace.ReleaseAll();
         return result;
     }

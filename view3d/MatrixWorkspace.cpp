@@ -4,18 +4,18 @@
 
 namespace quillon {
 
-std::int16_t MatrixWorkspace::CreateMatrix(std::int32_t columns, std::int32_t rows, const double* initial,
+MatrixResult MatrixWorkspace::CreateMatrix(std::int32_t columns, std::int32_t rows, const double* initial,
                                            Matrix** out)
 {
     if (!out)
-        return matrix_result::Ok;
+        return MatrixResult::Ok;
     if (Count() >= kMaxMatrices)
-        return matrix_result::PoolFull;
+        return MatrixResult::PoolFull;
     if (columns < 1 || rows < 1)
-        return matrix_result::BadSize;
+        return MatrixResult::BadSize;
     const std::int64_t count = std::int64_t(columns) * std::int64_t(rows);
     if (count > kMaxElements)
-        return matrix_result::OutOfMemory;
+        return MatrixResult::OutOfMemory;
     try {
         auto matrix = std::make_unique<Matrix>();
         matrix->columns = columns;
@@ -28,21 +28,21 @@ std::int16_t MatrixWorkspace::CreateMatrix(std::int32_t columns, std::int32_t ro
         *out = matrix.get();
         m_matrices.push_back(std::move(matrix));
     } catch (const std::bad_alloc&) {
-        return matrix_result::OutOfMemory;
+        return MatrixResult::OutOfMemory;
     }
-    return matrix_result::Ok;
+    return MatrixResult::Ok;
 }
 
-std::int16_t MatrixWorkspace::Multiply(const Matrix& a, const Matrix& b, Matrix& c)
+MatrixResult MatrixWorkspace::Multiply(const Matrix& a, const Matrix& b, Matrix& c)
 {
     if (a.columns != b.rows || c.columns != b.columns || c.rows != a.rows)
-        return matrix_result::ShapeMismatch;
+        return MatrixResult::ShapeMismatch;
     // Sums go to a scratch copy first so that c may alias a or b.
     std::vector<double> result;
     try {
         result.assign(c.elements.size(), 0.0);
     } catch (const std::bad_alloc&) {
-        return matrix_result::OutOfMemory;
+        return MatrixResult::OutOfMemory;
     }
     for (std::int32_t r = 0; r < c.rows; ++r)
         for (std::int32_t col = 0; col < c.columns; ++col) {
@@ -52,7 +52,7 @@ std::int16_t MatrixWorkspace::Multiply(const Matrix& a, const Matrix& b, Matrix&
             result[std::size_t(col) + std::size_t(c.columns) * std::size_t(r)] = sum;
         }
     c.elements = std::move(result);
-    return matrix_result::Ok;
+    return MatrixResult::Ok;
 }
 
 } // namespace quillon

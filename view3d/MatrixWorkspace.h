@@ -6,13 +6,13 @@
 namespace quillon {
 
 // Result codes of the workspace, 0 for success.
-namespace matrix_result {
-constexpr std::int16_t Ok = 0;
-constexpr std::int16_t OutOfMemory = -1;
-constexpr std::int16_t BadSize = -3;
-constexpr std::int16_t PoolFull = -5;
-constexpr std::int16_t ShapeMismatch = -8;
-} // namespace matrix_result
+enum class MatrixResult : std::int16_t {
+    Ok = 0,
+    OutOfMemory = -1,
+    BadSize = -3,
+    PoolFull = -5,
+    ShapeMismatch = -8,
+};
 
 // A dense matrix; element (r, c) sits at c + columns * r.
 struct Matrix {
@@ -37,12 +37,12 @@ public:
 
     // initial: columns * rows values in row-major order, or null for zeros.
     // out null: nothing happens and Ok is answered. The matrix stays owned by the pool.
-    std::int16_t CreateMatrix(std::int32_t columns, std::int32_t rows, const double* initial, Matrix** out);
+    MatrixResult CreateMatrix(std::int32_t columns, std::int32_t rows, const double* initial, Matrix** out);
 
     // c = a * b. ShapeMismatch, with c unchanged, unless a.columns == b.rows,
     // c.columns == b.columns and c.rows == a.rows. c may be a or b. OutOfMemory, c
     // unchanged, when the scratch copy cannot be had.
-    static std::int16_t Multiply(const Matrix& a, const Matrix& b, Matrix& c);
+    static MatrixResult Multiply(const Matrix& a, const Matrix& b, Matrix& c);
 
     void ReleaseAll() { m_matrices.clear(); }
     int Count() const { return int(m_matrices.size()); }

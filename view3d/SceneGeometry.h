@@ -19,7 +19,6 @@ constexpr ScenePoint LabToScene(float lightness, float a, float b)
     return {kLabToSceneScale * a, kLabToSceneScale * (lightness - 50.0f), -kLabToSceneScale * b};
 }
 
-constexpr int kShapeCount = 4;
 // Shape index k is compiled into list k + 1; the fixed scene lists sit above them.
 constexpr unsigned kFirstShapeList = 1;
 constexpr unsigned kProbeMarkerList = 17;

@@ -34,7 +34,7 @@ bool BuildShapeMesh(const ViewSlot& slot, int row, ShapeMesh& out)
 {
     const GamutShape& shape = slot.shape;
     const int n = shape.gridSize;
-    if (row < 0 || row >= kRowCount || n < 0 || n > kMaxGridSize)
+    if (row < 0 || row >= kShapeCount || n < 0 || n > kMaxGridSize)
         return false;
 
     // Opacity is a percentage; anything outside 0..100 would only be clamped by OpenGL.

@@ -37,10 +37,22 @@ struct ShapeMesh {
     float sortKey = 0.0f;      // 0 raised to the largest b* of the strip points
 };
 
-constexpr int kRowCount = 4;
-// Row swatch colours: red, blue, green, magenta.
-constexpr MeshColour kRowColours[kRowCount] = {
-    {0.8f, 0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 0.8f, 1.0f}, {0.0f, 0.8f, 0.0f, 1.0f}, {0.8f, 0.0f, 0.8f, 1.0f}};
+// The hue of each row, the one source for the viewport's solid colours and the list's
+// swatches: red, blue, green, magenta, each channel fully on or off.
+struct RowHue {
+    bool red, green, blue;
+};
+constexpr RowHue kRowHues[kShapeCount] = {
+    {true, false, false}, {false, false, true}, {false, true, false}, {true, false, true}};
+
+// A row's solid colour in the viewport: its hue at 0.8, opaque.
+constexpr MeshColour RowColour(int row)
+{
+    constexpr float kLevel = 0.8f;
+    const RowHue& hue = kRowHues[row];
+    return {hue.red ? kLevel : 0.0f, hue.green ? kLevel : 0.0f, hue.blue ? kLevel : 0.0f, 1.0f};
+}
+constexpr MeshColour kRowColours[kShapeCount] = {RowColour(0), RowColour(1), RowColour(2), RowColour(3)};
 
 // A footprint sector needs at least this much chroma to count.
 constexpr float kFootprintMinChroma = 0.0001f;

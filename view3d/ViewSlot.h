@@ -6,6 +6,9 @@
 
 namespace quillon {
 
+// The view list's rows and the viewport's shapes: one slot, one row, one shape each.
+constexpr int kShapeCount = 4;
+
 // The record behind one row of the view list; copied whole when rows move up.
 struct ViewSlot {
     ProfileRecord profile;

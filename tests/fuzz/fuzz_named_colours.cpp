@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace quillon;
     std::uint32_t count = 0;
-    if (ParseNamedColours(data, size, nullptr, count) != named_result::CountOnly)
+    if (ParseNamedColours(data, size, nullptr, count) != NamedColourResult::CountOnly)
         std::abort();
     // Whole entries inside the element only: each takes at least 38 bytes after the 84 of the header.
     if (count > 0 && std::uint64_t(count) * ncl2::kEntryFixedSize + ncl2::kFirstEntryOffset > size)
@@ -32,12 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0; // an empty array is no array: the count call is all there is
     std::vector<NamedColour> colours(count);
     std::uint32_t room = count;
-    if (ParseNamedColours(data, size, colours.data(), room) != named_result::Ok || room != count)
+    if (ParseNamedColours(data, size, colours.data(), room) != NamedColourResult::Ok || room != count)
         std::abort();
     CheckNames(colours, room);
     if (count > 1) {
         room = count / 2;
-        if (ParseNamedColours(data, size, colours.data(), room) != named_result::Ok || room != count / 2)
+        if (ParseNamedColours(data, size, colours.data(), room) != NamedColourResult::Ok || room != count / 2)
             std::abort();
         CheckNames(colours, room);
     }

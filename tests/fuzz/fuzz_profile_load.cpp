@@ -10,8 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const long open = quillon::ProfileHandle::OpenCount();
-    const std::int16_t result = quillon::testing::WalkProfile(data, size);
-    if ((result != 0 && result != quillon::load_result::CannotOpen) || quillon::ProfileHandle::OpenCount() != open)
+    const quillon::LoadResult result = quillon::testing::WalkProfile(data, size);
+    if ((result != quillon::LoadResult::Ok && result != quillon::LoadResult::CannotOpen) || quillon::ProfileHandle::OpenCount() != open)
         std::abort();
     return 0;
 }

@@ -109,12 +109,12 @@ std::vector<LabValue> ProbeLibrary()
     LoadedProfileSet set;
     LoadedProfile* profile = nullptr;
     std::vector<LabValue> colours;
-    if (set.Load(Fixture("named_lab_probe.icc"), &profile) != load_result::Ok)
+    if (set.Load(Fixture("named_lab_probe.icc"), &profile) != LoadResult::Ok)
         return colours;
     std::uint32_t count = 0;
     ReadNamedColours(*profile, nullptr, count);
     std::vector<NamedColour> named(count);
-    if (ReadNamedColours(*profile, named.data(), count) != named_result::Ok)
+    if (ReadNamedColours(*profile, named.data(), count) != NamedColourResult::Ok)
         return colours;
     for (std::uint32_t i = 0; i < count; ++i) {
         const NamedLab lab = NamedColourLab(named[i]);

@@ -91,27 +91,6 @@ TEST(CatalogueCompare, FileNamesCompareOnThePartAfterTheLastSeparator)
     EXPECT_STREQ(BareFileName("c.icc"), "c.icc");
 }
 
-TEST(CatalogueLabels, ClassAndColourSpaceLabels)
-{
-    struct Case {
-        std::uint32_t signature;
-        int classLabel;
-        int spaceLabel;
-    };
-    const Case cases[] = {
-        {sig::Display, 1017, 1020}, {sig::Input, 1018, 1020},      {sig::Output, 1019, 1020},
-        {sig::Link, 1020, 1020},    {sig::Rgb, 1020, 1021},        {sig::Cmyk, 1020, 1022},
-        {sig::SixColour, 1020, 1023}, {sig::Gray, 1020, 1020},     {0, 1020, 1020},
-        {sig::NamedColourClass, 1020, 1020},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ClassLabel(c.signature), c.classLabel) << std::hex << c.signature;
-        EXPECT_EQ(ColourSpaceLabel(c.signature), c.spaceLabel) << std::hex << c.signature;
-    }
-    EXPECT_EQ(BuildingListText(ProfileListKind::Device), 1005);
-    EXPECT_EQ(BuildingListText(ProfileListKind::NamedColour), 1011);
-}
-
 TEST(CatalogueFilter, DeviceAndNamedColourFilters)
 {
     struct Case {
@@ -139,13 +118,13 @@ TEST(CatalogueEnumerate, CountThenFillProtocol)
 {
     ProfileCatalogue catalogue(FixtureServices());
     std::uint32_t count = 12345;
-    ASSERT_EQ(catalogue.Enumerate(nullptr, count), enum_result::MoreThanRoom);
+    ASSERT_EQ(catalogue.Enumerate(nullptr, count), EnumerationResult::MoreThanRoom);
     const std::uint32_t listed = count;
     ASSERT_GT(listed, 10u);
 
     std::vector<ProfileRecord> records(listed);
     count = listed;
-    ASSERT_EQ(catalogue.Enumerate(records.data(), count), enum_result::Ok);
+    ASSERT_EQ(catalogue.Enumerate(records.data(), count), EnumerationResult::Ok);
     // Broken files are listed by name but cannot be opened: they are dropped.
     EXPECT_LT(count, listed);
     records.resize(count);
@@ -160,7 +139,7 @@ TEST(CatalogueEnumerate, CountThenFillProtocol)
     std::vector<ProfileRecord> few(5);
     std::strcpy(few[4].fileName, "untouched");
     count = 4;
-    EXPECT_EQ(catalogue.Enumerate(few.data(), count), enum_result::MoreThanRoom);
+    EXPECT_EQ(catalogue.Enumerate(few.data(), count), EnumerationResult::MoreThanRoom);
     EXPECT_EQ(count, listed);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(std::string(few[i].fileName), std::string(records[i].fileName));
@@ -171,11 +150,11 @@ TEST(CatalogueEnumerate, NoInstalledProfilesGivesEmptyLists)
 {
     ProfileCatalogue none(ColourServices({FixtureDir() / "no_such_folder"}));
     std::uint32_t count = 7;
-    EXPECT_EQ(none.Enumerate(nullptr, count), enum_result::MoreThanRoom);
+    EXPECT_EQ(none.Enumerate(nullptr, count), EnumerationResult::MoreThanRoom);
     EXPECT_EQ(count, 0u);
     ProfileRecord one;
     count = 1;
-    EXPECT_EQ(none.Enumerate(&one, count), enum_result::Ok);
+    EXPECT_EQ(none.Enumerate(&one, count), EnumerationResult::Ok);
     EXPECT_EQ(count, 0u);
     EXPECT_TRUE(none.BuildList(ProfileListKind::Device).empty());
     EXPECT_TRUE(none.BuildList(ProfileListKind::NamedColour).empty());

@@ -13,29 +13,29 @@ TEST(LoadedProfileSet, ResultCodesPerFile)
 {
     struct Case {
         std::string name;
-        std::int16_t result;
+        LoadResult result;
         std::uint32_t profileClass;
     };
     const Case cases[] = {
-        {"rgb_printer.icc", load_result::Ok, sig::Output},
-        {"cmyk_scanner.icc", load_result::Ok, sig::Input},
-        {"grey_monitor.icc", load_result::Ok, sig::Display},
-        {"named_rgb_n3.icc", load_result::Ok, sig::NamedColourClass},
-        {Fixture("device_link.icc"), load_result::Ok, sig::Link},
-        {"broken_truncated_header.icc", load_result::CannotOpen, 0},
-        {"broken_tag_past_end.icc", load_result::CannotOpen, 0},
-        {"broken_table_past_end.icc", load_result::CannotOpen, 0},
-        {"broken_zero_length.icc", load_result::CannotOpen, 0},
-        {"broken_random.icc", load_result::CannotOpen, 0},
-        {"missing.icc", load_result::CannotOpen, 0},
-        {std::string(300, 'a') + ".icc", load_result::CannotOpen, 0}, // longer than a name holds
+        {"rgb_printer.icc", LoadResult::Ok, sig::Output},
+        {"cmyk_scanner.icc", LoadResult::Ok, sig::Input},
+        {"grey_monitor.icc", LoadResult::Ok, sig::Display},
+        {"named_rgb_n3.icc", LoadResult::Ok, sig::NamedColourClass},
+        {Fixture("device_link.icc"), LoadResult::Ok, sig::Link},
+        {"broken_truncated_header.icc", LoadResult::CannotOpen, 0},
+        {"broken_tag_past_end.icc", LoadResult::CannotOpen, 0},
+        {"broken_table_past_end.icc", LoadResult::CannotOpen, 0},
+        {"broken_zero_length.icc", LoadResult::CannotOpen, 0},
+        {"broken_random.icc", LoadResult::CannotOpen, 0},
+        {"missing.icc", LoadResult::CannotOpen, 0},
+        {std::string(300, 'a') + ".icc", LoadResult::CannotOpen, 0}, // longer than a name holds
     };
     for (const auto& c : cases) {
         const long open = ProfileHandle::OpenCount();
         LoadedProfileSet set(FixtureServices());
         LoadedProfile* profile = nullptr;
         EXPECT_EQ(set.Load(c.name, &profile), c.result) << c.name;
-        if (c.result == load_result::Ok) {
+        if (c.result == LoadResult::Ok) {
             ASSERT_NE(profile, nullptr);
             EXPECT_TRUE(profile->valid);
             EXPECT_EQ(profile->fileName, c.name);
@@ -55,7 +55,7 @@ TEST(LoadedProfileSet, HeaderFieldsComeFromTheStoredHeader)
 {
     LoadedProfileSet set(FixtureServices());
     LoadedProfile* profile = nullptr;
-    ASSERT_EQ(set.Load("cmyk_scanner.icc", &profile), 0);
+    ASSERT_EQ(set.Load("cmyk_scanner.icc", &profile), LoadResult::Ok);
     EXPECT_EQ(profile->ColourSpace(), sig::Cmyk);
     const auto bytes = ReadFile(Fixture("cmyk_scanner.icc"));
     EXPECT_TRUE(std::equal(profile->header, profile->header + 128, bytes.begin()));
@@ -66,11 +66,11 @@ TEST(LoadedProfileSet, FiftyFirstProfileIsRefusedAndChangesNothing)
 {
     LoadedProfileSet set(FixtureServices());
     for (int i = 0; i < LoadedProfileSet::kMaxProfiles; ++i)
-        ASSERT_EQ(set.Load("rgb_printer.icc"), 0) << i;
+        ASSERT_EQ(set.Load("rgb_printer.icc"), LoadResult::Ok) << i;
     const long open = ProfileHandle::OpenCount();
     LoadedProfile* profile = nullptr;
-    EXPECT_EQ(set.Load("grey_monitor.icc", &profile), load_result::SetFull);
-    EXPECT_EQ(set.LoadFromMemory("x", 1, &profile), load_result::SetFull);
+    EXPECT_EQ(set.Load("grey_monitor.icc", &profile), LoadResult::SetFull);
+    EXPECT_EQ(set.LoadFromMemory("x", 1, &profile), LoadResult::SetFull);
     EXPECT_EQ(profile, nullptr);
     EXPECT_EQ(set.Count(), 50);
     EXPECT_EQ(ProfileHandle::OpenCount(), open);
@@ -81,7 +81,7 @@ TEST(LoadedProfileSet, MoreThanTwoHundredTagsLoadsTheFirstTwoHundred)
 {
     LoadedProfileSet set(FixtureServices());
     LoadedProfile* profile = nullptr;
-    ASSERT_EQ(set.Load("many_tags.icc", &profile), 0);
+    ASSERT_EQ(set.Load("many_tags.icc", &profile), LoadResult::Ok);
     EXPECT_EQ(GetCountColorProfileElements(profile->handle), 250u);
     ASSERT_EQ(profile->tagCount, 200u);
     EXPECT_EQ(profile->tags[0], MakeSignature('T', '0', '0', '0'));
@@ -93,14 +93,14 @@ TEST(LoadedProfileSet, ReleaseAllAndDestructionCloseEveryHandle)
     const long open = ProfileHandle::OpenCount();
     {
         LoadedProfileSet set(FixtureServices());
-        ASSERT_EQ(set.Load("rgb_printer.icc"), 0);
-        ASSERT_EQ(set.Load(QUILLON_RUN_DIR "/GLP.icc"), 0); // loaded by a later step of the same operation
+        ASSERT_EQ(set.Load("rgb_printer.icc"), LoadResult::Ok);
+        ASSERT_EQ(set.Load(QUILLON_RUN_DIR "/GLP.icc"), LoadResult::Ok); // loaded by a later step of the same operation
         EXPECT_EQ(ProfileHandle::OpenCount(), open + 2);
         set.ReleaseAll();
         EXPECT_EQ(set.Count(), 0);
         EXPECT_EQ(ProfileHandle::OpenCount(), open);
-        ASSERT_EQ(set.Load("cmyk_scanner.icc"), 0);
-        ASSERT_EQ(set.Load("grey_monitor.icc"), 0);
+        ASSERT_EQ(set.Load("cmyk_scanner.icc"), LoadResult::Ok);
+        ASSERT_EQ(set.Load("grey_monitor.icc"), LoadResult::Ok);
         EXPECT_EQ(ProfileHandle::OpenCount(), open + 2);
     }
     EXPECT_EQ(ProfileHandle::OpenCount(), open);
@@ -111,8 +111,8 @@ TEST(LoadedProfileSet, LoadsFromMemoryWithTheSameChecks)
     const auto good = ReadFile(Fixture("rgb_printer.icc"));
     const auto broken = ReadFile(Fixture("broken_tag_past_end.icc"));
     LoadedProfileSet set(FixtureServices());
-    EXPECT_EQ(set.LoadFromMemory(good.data(), good.size()), 0);
-    EXPECT_EQ(set.LoadFromMemory(broken.data(), broken.size()), load_result::CannotOpen);
-    EXPECT_EQ(set.LoadFromMemory(nullptr, 10), load_result::CannotOpen);
+    EXPECT_EQ(set.LoadFromMemory(good.data(), good.size()), LoadResult::Ok);
+    EXPECT_EQ(set.LoadFromMemory(broken.data(), broken.size()), LoadResult::CannotOpen);
+    EXPECT_EQ(set.LoadFromMemory(nullptr, 10), LoadResult::CannotOpen);
     EXPECT_EQ(set.Count(), 1);
 }

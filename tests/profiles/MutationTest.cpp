@@ -58,9 +58,9 @@ TEST(ProfileMutations, CorruptedFixturesNeverBreakLoadingOrReading)
         ++files;
         for (int i = 0; i < kMutationsPerFile; ++i, ++total) {
             const auto mutated = Mutate(original, random);
-            const std::int16_t result = WalkProfile(mutated.data(), mutated.size());
-            ASSERT_TRUE(result == 0 || result == load_result::CannotOpen) << entry.path() << " #" << i;
-            loaded += result == 0;
+            const LoadResult result = WalkProfile(mutated.data(), mutated.size());
+            ASSERT_TRUE(result == LoadResult::Ok || result == LoadResult::CannotOpen) << entry.path() << " #" << i;
+            loaded += result == LoadResult::Ok;
         }
     }
     EXPECT_GE(files, 10);

@@ -21,14 +21,14 @@ const char* const kNames[] = {"Paper White", "mid grey", "Brick", "aqua", "_Unde
 struct Loaded {
     LoadedProfileSet set{FixtureServices()};
     LoadedProfile* profile = nullptr;
-    explicit Loaded(const std::string& name) { EXPECT_EQ(set.Load(name, &profile), 0) << name; }
+    explicit Loaded(const std::string& name) { EXPECT_EQ(set.Load(name, &profile), LoadResult::Ok) << name; }
 };
 
-std::vector<NamedColour> ReadAll(const LoadedProfile& profile, std::int16_t& result)
+std::vector<NamedColour> ReadAll(const LoadedProfile& profile, NamedColourResult& result)
 {
     std::uint32_t count = 0;
     result = ReadNamedColours(profile, nullptr, count);
-    if (result != named_result::CountOnly)
+    if (result != NamedColourResult::CountOnly)
         return {};
     std::vector<NamedColour> colours(count);
     result = ReadNamedColours(profile, colours.data(), count);
@@ -43,23 +43,23 @@ TEST(NamedColoursElement, ReadElementResultCodes)
     Loaded named("named_rgb_n3.icc");
     Loaded printer("rgb_printer.icc");
     std::uint32_t size = 0;
-    EXPECT_EQ(ReadElement(*named.profile, sig::NamedColour2Tag, nullptr, size), element_result::BufferTooSmall);
+    EXPECT_EQ(ReadElement(*named.profile, sig::NamedColour2Tag, nullptr, size), ElementResult::BufferTooSmall);
     const std::uint32_t whole = size;
     EXPECT_EQ(whole, 84u + 8u * 44u);
 
     std::vector<std::uint8_t> small(whole - 1);
     size = whole - 1;
-    EXPECT_EQ(ReadElement(*named.profile, sig::NamedColour2Tag, small.data(), size), element_result::BufferTooSmall);
+    EXPECT_EQ(ReadElement(*named.profile, sig::NamedColour2Tag, small.data(), size), ElementResult::BufferTooSmall);
     EXPECT_EQ(size, whole) << "the size is set to the element's size in every case";
 
     std::vector<std::uint8_t> buffer(whole + 10);
     size = whole + 10;
-    EXPECT_EQ(ReadElement(*named.profile, sig::NamedColour2Tag, buffer.data(), size), element_result::Ok);
+    EXPECT_EQ(ReadElement(*named.profile, sig::NamedColour2Tag, buffer.data(), size), ElementResult::Ok);
     EXPECT_EQ(size, whole);
     EXPECT_EQ(0, std::memcmp(buffer.data(), "ncl2", 4));
 
     size = 99;
-    EXPECT_EQ(ReadElement(*printer.profile, sig::NamedColour2Tag, nullptr, size), element_result::NoElement);
+    EXPECT_EQ(ReadElement(*printer.profile, sig::NamedColour2Tag, nullptr, size), ElementResult::NoElement);
 }
 
 TEST(NamedColoursElement, EntriesSitAtTheirOffsetsWithThreeDeviceCoordinates)
@@ -67,15 +67,15 @@ TEST(NamedColoursElement, EntriesSitAtTheirOffsetsWithThreeDeviceCoordinates)
     Loaded named("named_rgb_n3.icc");
     std::vector<std::uint8_t> element(1000);
     std::uint32_t size = 1000;
-    ASSERT_EQ(ReadElement(*named.profile, sig::NamedColour2Tag, element.data(), size), 0);
+    ASSERT_EQ(ReadElement(*named.profile, sig::NamedColour2Tag, element.data(), size), ElementResult::Ok);
     std::uint32_t n = 0;
     ASSERT_TRUE(ReadBigEndian32(element.data(), size, 16, n));
     EXPECT_EQ(n, 3u);
     EXPECT_STREQ(reinterpret_cast<const char*>(element.data() + 84), kNames[0]);
     EXPECT_STREQ(reinterpret_cast<const char*>(element.data() + 128), kNames[1]); // 84 + 38 + 2*3
-    std::int16_t result = 0;
+    NamedColourResult result = NamedColourResult::Ok;
     const auto colours = ReadAll(*named.profile, result);
-    ASSERT_EQ(result, 0);
+    ASSERT_EQ(result, NamedColourResult::Ok);
     ASSERT_EQ(colours.size(), 8u);
     EXPECT_STREQ(colours[1].name, kNames[1]);
 }
@@ -84,25 +84,25 @@ TEST(NamedColoursRead, ResultCodesPerProfile)
 {
     struct Case {
         const char* file;
-        std::int16_t countResult; // first call, without an array
+        NamedColourResult countResult; // first call, without an array
         std::uint32_t count;
     };
     const Case cases[] = {
-        {"named_rgb_n3.icc", named_result::CountOnly, 8},
-        {"named_cmyk_n0.icc", named_result::CountOnly, 8},
-        {"named_lab_empty.icc", named_result::CountOnly, 0},
-        {"named_no_element.icc", element_result::NoElement, 0},
-        {"rgb_printer.icc", named_result::NotNamedColourProfile, 0},
-        {"grey_monitor.icc", named_result::NotNamedColourProfile, 0},
+        {"named_rgb_n3.icc", NamedColourResult::CountOnly, 8},
+        {"named_cmyk_n0.icc", NamedColourResult::CountOnly, 8},
+        {"named_lab_empty.icc", NamedColourResult::CountOnly, 0},
+        {"named_no_element.icc", NamedColourResult::NoElement, 0},
+        {"rgb_printer.icc", NamedColourResult::NotNamedColourProfile, 0},
+        {"grey_monitor.icc", NamedColourResult::NotNamedColourProfile, 0},
         // Claims a million colours: stops at the last whole entry inside the element.
-        {"named_overcount.icc", named_result::CountOnly, 8},
+        {"named_overcount.icc", NamedColourResult::CountOnly, 8},
     };
     for (const auto& c : cases) {
         Loaded loaded(c.file);
         ASSERT_NE(loaded.profile, nullptr);
         std::uint32_t count = 55;
         EXPECT_EQ(ReadNamedColours(*loaded.profile, nullptr, count), c.countResult) << c.file;
-        if (c.countResult == named_result::CountOnly)
+        if (c.countResult == NamedColourResult::CountOnly)
             EXPECT_EQ(count, c.count) << c.file;
         else
             EXPECT_EQ(count, 55u) << c.file;
@@ -113,9 +113,9 @@ TEST(NamedColoursRead, ValuesNamesAndRescaledLightness)
 {
     for (const char* file : {"named_rgb_n3.icc", "named_cmyk_n0.icc"}) {
         Loaded loaded(file);
-        std::int16_t result = 0;
+        NamedColourResult result = NamedColourResult::Ok;
         const auto colours = ReadAll(*loaded.profile, result);
-        ASSERT_EQ(result, 0) << file;
+        ASSERT_EQ(result, NamedColourResult::Ok) << file;
         ASSERT_EQ(colours.size(), 8u) << file;
         for (std::size_t i = 0; i < colours.size(); ++i)
             EXPECT_STREQ(colours[i].name, kNames[i]) << "prefix and suffix are never added";
@@ -142,7 +142,7 @@ TEST(NamedColoursRead, CapacityFiveOfEightDeliversTheFirstFive)
     Loaded loaded("named_rgb_n3.icc");
     NamedColour colours[8];
     std::uint32_t count = 5;
-    ASSERT_EQ(ReadNamedColours(*loaded.profile, colours, count), 0);
+    ASSERT_EQ(ReadNamedColours(*loaded.profile, colours, count), NamedColourResult::Ok);
     EXPECT_EQ(count, 5u);
     for (int i = 0; i < 5; ++i)
         EXPECT_STREQ(colours[i].name, kNames[i]);
@@ -154,7 +154,7 @@ TEST(NamedColoursRead, RoomBeyondTheColoursLowersTheCount)
     Loaded loaded("named_overcount.icc");
     std::vector<NamedColour> colours(20);
     std::uint32_t count = 20;
-    ASSERT_EQ(ReadNamedColours(*loaded.profile, colours.data(), count), 0);
+    ASSERT_EQ(ReadNamedColours(*loaded.profile, colours.data(), count), NamedColourResult::Ok);
     EXPECT_EQ(count, 8u);
     EXPECT_STREQ(colours[7].name, kNames[7]);
 }
@@ -162,9 +162,9 @@ TEST(NamedColoursRead, RoomBeyondTheColoursLowersTheCount)
 TEST(NamedColoursRead, NameFillingItsFieldIsCutAtThirtyTwoBytes)
 {
     Loaded loaded("named_longname.icc");
-    std::int16_t result = 0;
+    NamedColourResult result = NamedColourResult::Ok;
     const auto colours = ReadAll(*loaded.profile, result);
-    ASSERT_EQ(result, 0);
+    ASSERT_EQ(result, NamedColourResult::Ok);
     ASSERT_EQ(colours.size(), 8u);
     EXPECT_EQ(std::string(colours[0].name), std::string(32, 'X'));
     EXPECT_EQ(colours[0].L16, 65535) << "the values after the name are still read";
@@ -189,11 +189,11 @@ TEST(NamedColoursParse, ShortAndOddElements)
     };
     for (const auto& c : cases) {
         std::uint32_t count = 99;
-        EXPECT_EQ(ParseNamedColours(c.element.data(), c.element.size(), nullptr, count), named_result::CountOnly);
+        EXPECT_EQ(ParseNamedColours(c.element.data(), c.element.size(), nullptr, count), NamedColourResult::CountOnly);
         EXPECT_EQ(count, c.count) << c.element.size();
         std::vector<NamedColour> colours(4);
         count = 4;
-        EXPECT_EQ(ParseNamedColours(c.element.data(), c.element.size(), colours.data(), count), 0);
+        EXPECT_EQ(ParseNamedColours(c.element.data(), c.element.size(), colours.data(), count), NamedColourResult::Ok);
         EXPECT_EQ(count, c.count);
     }
 }
@@ -206,8 +206,8 @@ TEST(InstalledProfile, SrgbWhiteTranslatesToTheCallersLabWhite)
     LoadedProfileSet set(FixtureServices());
     LoadedProfile* device = nullptr;
     LoadedProfile* lab = nullptr;
-    ASSERT_EQ(set.Load(srgb, &device), 0);
-    ASSERT_EQ(set.Load(QUILLON_RUN_DIR "/GLP.icc", &lab), 0);
+    ASSERT_EQ(set.Load(srgb, &device), LoadResult::Ok);
+    ASSERT_EQ(set.Load(QUILLON_RUN_DIR "/GLP.icc", &lab), LoadResult::Ok);
     EXPECT_EQ(device->ColourSpace(), sig::Rgb);
     auto transform = CreateMultiProfileTransform(device->handle.get(), lab->handle.get());
     ASSERT_TRUE(transform.valid());
@@ -274,23 +274,23 @@ TEST(NamedColoursRead, ElementOfAnotherTypeIsNoElement)
     Loaded loaded("named_curv_element.icc");
     ASSERT_NE(loaded.profile, nullptr);
     std::uint32_t count = 55;
-    EXPECT_EQ(ReadNamedColours(*loaded.profile, nullptr, count), element_result::NoElement);
+    EXPECT_EQ(ReadNamedColours(*loaded.profile, nullptr, count), NamedColourResult::NoElement);
     EXPECT_EQ(count, 55u);
     NamedColour colours[8];
     count = 8;
-    EXPECT_EQ(ReadNamedColours(*loaded.profile, colours, count), element_result::NoElement);
+    EXPECT_EQ(ReadNamedColours(*loaded.profile, colours, count), NamedColourResult::NoElement);
 }
 
 TEST(NamedColoursRead, MoreColoursThanTheLimitIsAFailedRead)
 {
     struct Case {
         std::uint32_t colours;
-        std::int16_t countResult;
+        NamedColourResult countResult;
     };
     const Case cases[] = {
-        {50000, named_result::CountOnly},
-        {kMaxNamedColours, named_result::CountOnly},
-        {kMaxNamedColours + 1, named_result::TooManyColours},
+        {50000, NamedColourResult::CountOnly},
+        {kMaxNamedColours, NamedColourResult::CountOnly},
+        {kMaxNamedColours + 1, NamedColourResult::TooManyColours},
     };
     for (const auto& c : cases) {
         const TempProfile file(NamedProfileBytes(c.colours), std::to_string(c.colours));
@@ -298,16 +298,16 @@ TEST(NamedColoursRead, MoreColoursThanTheLimitIsAFailedRead)
         ASSERT_NE(loaded.profile, nullptr);
         std::uint32_t count = 0;
         EXPECT_EQ(ReadNamedColours(*loaded.profile, nullptr, count), c.countResult) << c.colours;
-        if (c.countResult != named_result::CountOnly) {
+        if (c.countResult != NamedColourResult::CountOnly) {
             std::vector<NamedColour> colours(8);
             count = 8;
             EXPECT_EQ(ReadNamedColours(*loaded.profile, colours.data(), count), c.countResult) << c.colours;
             continue;
         }
         EXPECT_EQ(count, c.colours);
-        std::int16_t result = -99;
+        NamedColourResult result = NamedColourResult::ReadFailed;
         const auto colours = ReadAll(*loaded.profile, result);
-        EXPECT_EQ(result, named_result::Ok);
+        EXPECT_EQ(result, NamedColourResult::Ok);
         ASSERT_EQ(colours.size(), c.colours);
         EXPECT_EQ(std::string(colours.back().name), "Colour " + std::to_string(c.colours - 1));
     }

@@ -63,6 +63,8 @@ TEST_F(ProfileDialogs, ListBoxTextsPerLanguage)
         {Language::English, ProfileListKind::NamedColour, "Building the list of NCP profiles..."},
         {Language::French, ProfileListKind::NamedColour, "Création de la liste des profils NCP..."},
     };
+    EXPECT_EQ(BuildingListText(ProfileListKind::Device), 1005);
+    EXPECT_EQ(BuildingListText(ProfileListKind::NamedColour), 1011);
     for (const auto& c : cases) {
         SetCurrentLanguage(c.language);
         EXPECT_EQ(LoadText(BuildingListText(c.kind)), QString::fromUtf8(c.text));

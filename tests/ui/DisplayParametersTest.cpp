@@ -6,7 +6,6 @@
 
 #include "tests/ui/UiFixture.h"
 #include "ui/OpacityTrackBar.h"
-#include "ui/ViewportAccess.h"
 #include "view3d/C3DScrollView.h"
 
 namespace quillon {
@@ -21,10 +20,11 @@ protected:
         Add("a.icc");
         Add("b.icc");
         ASSERT_EQ(m_dialog->SlotCount(), 2);
-        m_before = ViewportCalls();
+        m_compilesBefore = m_dialog->Viewport()->ShapeCompiles();
+        m_deletesBefore = m_dialog->Viewport()->ShapeDeletes();
     }
-    long Compiles() const { return ViewportCalls().compiles - m_before.compiles; }
-    long Deletes() const { return ViewportCalls().deletes - m_before.deletes; }
+    long Compiles() const { return m_dialog->Viewport()->ShapeCompiles() - m_compilesBefore; }
+    long Deletes() const { return m_dialog->Viewport()->ShapeDeletes() - m_deletesBefore; }
     QPoint Handle(QSlider* bar) const
     {
         QStyleOptionSlider option;
@@ -37,7 +37,8 @@ protected:
         option.subControls = QStyle::SC_SliderHandle;
         return bar->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, bar).center();
     }
-    ViewportCallCounts m_before;
+    long m_compilesBefore = 0;
+    long m_deletesBefore = 0;
 };
 
 TEST_F(DisplayParametersTest, VisibilityOnlyRedraws)

@@ -9,7 +9,6 @@
 #include "profiles/ProfileHandle.h"
 #include "ui/StringIds.h"
 #include "view3d/C3DScrollView.h"
-#include "view3d/DisplayListRange.h"
 
 // Adding and removing profiles over and over in the real window must leave no profile,
 // transform or display list behind, on the paths that fail as much as on those that work.
@@ -39,7 +38,7 @@ void PrintTo(const Counts& c, std::ostream* os)
 
 Counts Take(C3DScrollView* view)
 {
-    return {ProfileHandle::OpenCount(), ColourTransform::OpenCount(), DisplayListRange::OwnedCount(),
+    return {ProfileHandle::OpenCount(), ColourTransform::OpenCount(), C3DScrollView::OwnedDisplayLists(),
             view->LiveDisplayLists()};
 }
 

@@ -64,7 +64,7 @@ TEST(LabToDisplayColour, WorkspaceThatCannotBeSetUpGivesWhiteAndIsReleased)
         MatrixWorkspace workspace;
         for (int i = 0; i < c.prefilled; ++i) {
             Matrix* m = nullptr;
-            ASSERT_EQ(workspace.CreateMatrix(1, 1, nullptr, &m), 0);
+            ASSERT_EQ(workspace.CreateMatrix(1, 1, nullptr, &m), MatrixResult::Ok);
         }
         const DisplayColour colour = LabToDisplayColour(50, 0, 0, workspace);
         SCOPED_TRACE(c.prefilled);

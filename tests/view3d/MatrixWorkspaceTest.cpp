@@ -10,22 +10,22 @@ TEST(MatrixWorkspace, CreateAnswersItsCodes)
         const char* what;
         std::int32_t columns, rows;
         bool giveOut;
-        std::int16_t code;
+        MatrixResult code;
         int countAfter;
     };
     const Case cases[] = {
-        {"no place for the result", 3, 3, false, 0, 0},
-        {"no columns", 0, 3, true, -3, 0},
-        {"negative rows", 3, -1, true, -3, 0},
-        {"too large to allocate", 1 << 16, 1 << 16, true, -1, 0},
-        {"plain", 2, 3, true, 0, 1},
+        {"no place for the result", 3, 3, false, MatrixResult::Ok, 0},
+        {"no columns", 0, 3, true, MatrixResult::BadSize, 0},
+        {"negative rows", 3, -1, true, MatrixResult::BadSize, 0},
+        {"too large to allocate", 1 << 16, 1 << 16, true, MatrixResult::OutOfMemory, 0},
+        {"plain", 2, 3, true, MatrixResult::Ok, 1},
     };
     for (const auto& c : cases) {
         MatrixWorkspace workspace;
         Matrix* m = nullptr;
         EXPECT_EQ(workspace.CreateMatrix(c.columns, c.rows, nullptr, c.giveOut ? &m : nullptr), c.code) << c.what;
         EXPECT_EQ(workspace.Count(), c.countAfter) << c.what;
-        EXPECT_EQ(m != nullptr, c.code == 0 && c.giveOut) << c.what;
+        EXPECT_EQ(m != nullptr, c.code == MatrixResult::Ok && c.giveOut) << c.what;
     }
 }
 
@@ -34,16 +34,16 @@ TEST(MatrixWorkspace, TheTwoHundredAndFirstMatrixIsRefused)
     MatrixWorkspace workspace;
     Matrix* m = nullptr;
     for (int i = 0; i < MatrixWorkspace::kMaxMatrices; ++i)
-        ASSERT_EQ(workspace.CreateMatrix(1, 1, nullptr, &m), 0);
+        ASSERT_EQ(workspace.CreateMatrix(1, 1, nullptr, &m), MatrixResult::Ok);
     m = nullptr;
-    EXPECT_EQ(workspace.CreateMatrix(1, 1, nullptr, &m), -5);
+    EXPECT_EQ(workspace.CreateMatrix(1, 1, nullptr, &m), MatrixResult::PoolFull);
     EXPECT_EQ(m, nullptr);
     // Pool full is checked before the size.
-    EXPECT_EQ(workspace.CreateMatrix(0, 0, nullptr, &m), -5);
+    EXPECT_EQ(workspace.CreateMatrix(0, 0, nullptr, &m), MatrixResult::PoolFull);
     EXPECT_EQ(workspace.Count(), 200);
     workspace.ReleaseAll();
     EXPECT_EQ(workspace.Count(), 0);
-    EXPECT_EQ(workspace.CreateMatrix(1, 1, nullptr, &m), 0);
+    EXPECT_EQ(workspace.CreateMatrix(1, 1, nullptr, &m), MatrixResult::Ok);
 }
 
 TEST(MatrixWorkspace, FillsRowMajorOrWithZeros)
@@ -52,8 +52,8 @@ TEST(MatrixWorkspace, FillsRowMajorOrWithZeros)
     const double values[6] = {1, 2, 3, 4, 5, 6};
     Matrix* filled = nullptr;
     Matrix* zeros = nullptr;
-    ASSERT_EQ(workspace.CreateMatrix(3, 2, values, &filled), 0);
-    ASSERT_EQ(workspace.CreateMatrix(3, 2, nullptr, &zeros), 0);
+    ASSERT_EQ(workspace.CreateMatrix(3, 2, values, &filled), MatrixResult::Ok);
+    ASSERT_EQ(workspace.CreateMatrix(3, 2, nullptr, &zeros), MatrixResult::Ok);
     EXPECT_EQ(filled->At(0, 2), 3);
     EXPECT_EQ(filled->At(1, 0), 4); // element (r, c) at c + columns * r
     for (double v : zeros->elements)
@@ -67,23 +67,23 @@ TEST(MatrixWorkspace, MultiplyChecksShapesAndLeavesTheResultAloneOnMismatch)
     const double v[3] = {1, 0, -1};
     const double sentinel[3] = {7, 7, 7};
     Matrix *ma = nullptr, *mv = nullptr, *column = nullptr, *row = nullptr;
-    ASSERT_EQ(workspace.CreateMatrix(3, 3, a, &ma), 0);
-    ASSERT_EQ(workspace.CreateMatrix(1, 3, v, &mv), 0);
-    ASSERT_EQ(workspace.CreateMatrix(1, 3, nullptr, &column), 0);
-    ASSERT_EQ(workspace.CreateMatrix(3, 1, sentinel, &row), 0);
+    ASSERT_EQ(workspace.CreateMatrix(3, 3, a, &ma), MatrixResult::Ok);
+    ASSERT_EQ(workspace.CreateMatrix(1, 3, v, &mv), MatrixResult::Ok);
+    ASSERT_EQ(workspace.CreateMatrix(1, 3, nullptr, &column), MatrixResult::Ok);
+    ASSERT_EQ(workspace.CreateMatrix(3, 1, sentinel, &row), MatrixResult::Ok);
 
-    EXPECT_EQ(MatrixWorkspace::Multiply(*ma, *mv, *column), 0);
+    EXPECT_EQ(MatrixWorkspace::Multiply(*ma, *mv, *column), MatrixResult::Ok);
     EXPECT_EQ(column->At(0, 0), -2);
     EXPECT_EQ(column->At(1, 0), -2);
     EXPECT_EQ(column->At(2, 0), -2);
 
-    EXPECT_EQ(MatrixWorkspace::Multiply(*ma, *mv, *row), -8);
+    EXPECT_EQ(MatrixWorkspace::Multiply(*ma, *mv, *row), MatrixResult::ShapeMismatch);
     for (double e : row->elements)
         EXPECT_EQ(e, 7);
-    EXPECT_EQ(MatrixWorkspace::Multiply(*mv, *ma, *column), -8); // A columns != B rows
+    EXPECT_EQ(MatrixWorkspace::Multiply(*mv, *ma, *column), MatrixResult::ShapeMismatch); // A columns != B rows
 
     // The result may be one of the operands.
-    EXPECT_EQ(MatrixWorkspace::Multiply(*ma, *ma, *ma), 0);
+    EXPECT_EQ(MatrixWorkspace::Multiply(*ma, *ma, *ma), MatrixResult::Ok);
     EXPECT_EQ(ma->At(0, 0), 30);
     EXPECT_EQ(ma->At(2, 2), 150);
 }

@@ -39,6 +39,7 @@ std::vector<int> MessagesFor(ProfileShapeResult result)
     case ProfileShapeResult::CannotLoadLabProfile: return {1024, 1016};
     case ProfileShapeResult::UnsupportedColourSpace: return {1027, 1016};
     case ProfileShapeResult::CannotUseProfile: return {1026, 1016};
+    case ProfileShapeResult::OutOfMemory: return {1004};
     }
     return {1016};
 }
@@ -66,13 +67,13 @@ NamedLoad LoadNamedColours(const std::string& path, std::vector<LabValue>& colou
 {
     LoadedProfileSet set;
     LoadedProfile* profile = nullptr;
-    if (LoadProfileFile(set, path, &profile) != load_result::Ok || profile == nullptr)
+    if (LoadProfileFile(set, path, &profile) != LoadResult::Ok || profile == nullptr)
         return NamedLoad::CannotLoad;
     std::uint32_t count = 0;
-    if (ReadNamedColours(*profile, nullptr, count) != named_result::CountOnly)
+    if (ReadNamedColours(*profile, nullptr, count) != NamedColourResult::CountOnly)
         return NamedLoad::CannotRead;
     std::vector<NamedColour> named(count);
-    if (count > 0 && ReadNamedColours(*profile, named.data(), count) != named_result::Ok)
+    if (count > 0 && ReadNamedColours(*profile, named.data(), count) != NamedColourResult::Ok)
         return NamedLoad::CannotRead;
     named.resize(count);
     colours.clear();

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/ViewSlots.h"
+#include "ui/SlotList.h"
 
 namespace quillon {
 namespace {
@@ -19,7 +19,7 @@ ProfileRecord Record(const char* name, std::uint32_t profileClass = sig::Display
 
 TEST(FindDuplicateSlot, SameClassSpaceAndNameIgnoringCase)
 {
-    ViewSlot slots[kMaxViewSlots];
+    ViewSlot slots[kShapeCount];
     slots[0].profile = Record("sRGB.icc");
     slots[1].profile = Record("press.icc", sig::Output, sig::Cmyk);
     struct Case {
@@ -52,8 +52,8 @@ TEST(FindDuplicateSlot, UnterminatedStoredNameIsReadToItsEnd)
 
 TEST(RemoveSlotAt, LaterSlotsMoveUpWhole)
 {
-    ViewSlot slots[kMaxViewSlots];
-    for (int i = 0; i < kMaxViewSlots; ++i) {
+    ViewSlot slots[kShapeCount];
+    for (int i = 0; i < kShapeCount; ++i) {
         slots[i].profile = Record(std::string(1, char('a' + i)).c_str());
         slots[i].shapeIndex = std::int16_t(3 - i);
         slots[i].opacity = std::int16_t(10 * i);

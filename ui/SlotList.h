@@ -5,8 +5,6 @@
 
 namespace quillon {
 
-constexpr int kMaxViewSlots = 4;
-
 // Index of the first used slot holding the same profile (same class and colour space, file
 // name equal ignoring A-Z letter case), or -1.
 int FindDuplicateSlot(const ProfileRecord& record, const ViewSlot* viewSlots, int slotCount);

@@ -1,4 +1,4 @@
-#include "ui/ViewSlots.h"
+#include "ui/SlotList.h"
 
 #include <cstring>
 
@@ -26,7 +26,7 @@ int FindDuplicateSlot(const ProfileRecord& record, const ViewSlot* viewSlots, in
 {
     char chosen[ProfileRecord::kNameSize];
     TerminatedCopy(chosen, record.fileName);
-    for (int i = 0; i < slotCount && i < kMaxViewSlots; ++i) {
+    for (int i = 0; i < slotCount && i < kShapeCount; ++i) {
         const ProfileRecord& used = viewSlots[i].profile;
         if (used.colourSpace != record.colourSpace || used.profileClass != record.profileClass)
             continue;
@@ -40,7 +40,7 @@ int FindDuplicateSlot(const ProfileRecord& record, const ViewSlot* viewSlots, in
 
 void RemoveSlotAt(ViewSlot* viewSlots, std::int16_t& slotCount, int i)
 {
-    if (i < 0 || i >= slotCount || slotCount > kMaxViewSlots)
+    if (i < 0 || i >= slotCount || slotCount > kShapeCount)
         return;
     --slotCount;
     for (int k = i; k < slotCount; ++k)
@@ -49,12 +49,7 @@ void RemoveSlotAt(ViewSlot* viewSlots, std::int16_t& slotCount, int i)
 
 const char* DisplayFileName(const char* fileName)
 {
-    const char* name = fileName;
-    for (const char* p = fileName; *p != 0; ++p) {
-        if (*p == '\\' || *p == '/')
-            name = p + 1;
-    }
-    return name;
+    return BareFileName(fileName, "\\/");
 }
 
 } // namespace quillon
