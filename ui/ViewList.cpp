@@ -1,4 +1,5 @@
 // The view list: adding and removing profiles.
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -122,6 +123,7 @@ std::optional<int> CViewerDlg::AddChosen(LoadedProfileSet& set, const ProfileRec
 
     InsertListRow(row, slot);
     ++m_slotCount;
+    ListChanged();
     return std::nullopt;
 }
 
@@ -171,6 +173,21 @@ void CViewerDlg::OnRemove()
     update();
     RedrawViewport();
     EnableRows();
+    ListChanged();
+}
+
+void CViewerDlg::ListChanged()
+{
+    std::vector<const GamutShape*> shapes;
+    for (int r = 0; r < m_slotCount; ++r)
+        shapes.push_back(&m_slots[r].shape);
+    try {
+        m_solids = MakeSolids(shapes, m_env.buildThreads);
+    } catch (const std::exception&) {
+        // No figures rather than a handler that throws; the shapes themselves are intact.
+        m_solids.clear();
+    }
+    emit listChanged();
 }
 
 void CViewerDlg::RecompileShape(int row)

@@ -12,6 +12,7 @@
 #include "profiles/ColourServices.h"
 #include "profiles/ProfileRecord.h"
 #include "ui/ColourProbeState.h"
+#include "gamut/GamutSolid.h"
 #include "view3d/ViewSlot.h"
 
 class QAction;
@@ -92,6 +93,15 @@ public:
     const ColourProbeState& Probe() const;
     C3DScrollView* Viewport() const { return m_viewport; }
     QAction* AboutAction() const { return m_aboutAction; }
+    // The solid of each listed row, in row order: volumes, coverage and colour verdicts.
+    // Rebuilt after every Add and Remove, before listChanged.
+    const std::vector<GamutSolid>& Solids() const { return m_solids; }
+
+signals:
+    // The listed profiles changed (a row added or removed); Solids() is already current.
+    void listChanged();
+
+public:
 
     void accept() override; // Enter does not close the window
     void reject() override; // Escape and the close box ask first
@@ -127,6 +137,8 @@ private:
     std::optional<int> AddChosen(LoadedProfileSet& set, const ProfileRecord& chosen);
     void RecompileShape(int row);
     void RedrawViewport();
+    // Solids of the listed rows, then listChanged.
+    void ListChanged();
 
     ViewerEnvironment m_env;
     std::unique_ptr<Ui::ViewerDlg> m_ui;
@@ -137,6 +149,7 @@ private:
     std::array<RowControls, kRows> m_rows{};
     std::array<int, kRows> m_opacityPositions{};
     QAction* m_aboutAction = nullptr;
+    std::vector<GamutSolid> m_solids;
 };
 
 } // namespace quillon
