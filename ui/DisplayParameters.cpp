@@ -3,12 +3,13 @@
 #include <QRadioButton>
 
 #include "ui/OpacityTrackBar.h"
+#include "ui/ViewListPanel.h"
 #include "ui/ViewerDlg.h"
 #include "view3d/C3DScrollView.h"
 
 namespace quillon {
 
-void CViewerDlg::OnVisibility(int row)
+void ViewListPanel::OnVisibility(int row)
 {
     if (row < 0 || row >= m_slotCount)
         return;
@@ -17,7 +18,7 @@ void CViewerDlg::OnVisibility(int row)
     m_viewport->SetShapeVisible(slot.shapeIndex, slot.visible); // redraws; the list stays as it is
 }
 
-void CViewerDlg::OnColourMode(int row)
+void ViewListPanel::OnColourMode(int row)
 {
     if (row < 0 || row >= m_slotCount)
         return;
@@ -25,11 +26,11 @@ void CViewerDlg::OnColourMode(int row)
     RecompileShape(row);
 }
 
-void CViewerDlg::OnOpacityReleased(int row)
+void ViewListPanel::OnOpacityReleased(int row)
 {
     if (row < 0 || row >= m_slotCount)
         return;
-    ReadControls();
+    m_readAllControls();
     m_slots[row].opacity = static_cast<std::int16_t>(m_opacityPositions[row]);
     RecompileShape(row);
 }

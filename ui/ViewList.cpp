@@ -17,6 +17,7 @@
 #include "ui/ProfileLabels.h"
 #include "ui/StringIds.h"
 #include "ui/SlotList.h"
+#include "ui/ViewListPanel.h"
 #include "ui/ViewerDlg.h"
 #include "view3d/C3DScrollView.h"
 #include "ui_ViewerDlg.h"
@@ -29,7 +30,7 @@ constexpr int kFullOpacity = 100;
 
 } // namespace
 
-int CViewerDlg::LowestFreeShapeEntry() const
+int ViewListPanel::LowestFreeShapeEntry() const
 {
     for (int k = 0; k < kRows; ++k) {
         if (m_viewport->Shape(k)->inUse == 0)
@@ -38,7 +39,7 @@ int CViewerDlg::LowestFreeShapeEntry() const
     return -1;
 }
 
-void CViewerDlg::SetRowControls(int row, const ViewSlot& slot)
+void ViewListPanel::SetRowControls(int row, const ViewSlot& slot)
 {
     const RowControls& c = m_rows[row];
     c.visible->setChecked(slot.visible);
@@ -47,7 +48,7 @@ void CViewerDlg::SetRowControls(int row, const ViewSlot& slot)
     c.opacity->setValue(slot.opacity);
 }
 
-void CViewerDlg::InsertListRow(int row, const ViewSlot& slot)
+void ViewListPanel::InsertListRow(int row, const ViewSlot& slot)
 {
     auto item = std::make_unique<QTreeWidgetItem>();
     item->setText(0, QString::asprintf("%d", row + 1));
@@ -58,16 +59,16 @@ void CViewerDlg::InsertListRow(int row, const ViewSlot& slot)
     item->setTextAlignment(0, Qt::AlignCenter);
     item->setTextAlignment(2, Qt::AlignCenter);
     item->setTextAlignment(3, Qt::AlignCenter);
-    m_ui->viewList->insertTopLevelItem(row, item.release()); // the list owns it from here
+    m_ui.viewList->insertTopLevelItem(row, item.release()); // the list owns it from here
 }
 
-void CViewerDlg::OnAdd()
+void ViewListPanel::OnAdd()
 {
     if (m_slotCount >= kRows) {
         WarningBox(ids::kMaxProfilesReached);
         return;
     }
-    const std::optional<ProfileRecord> chosen = m_env.chooseProfile(this, m_env.services);
+    const std::optional<ProfileRecord> chosen = m_env.chooseProfile(&m_window, m_env.services);
     if (!chosen) {
         EnableRows();
         return;
@@ -90,7 +91,7 @@ void CViewerDlg::OnAdd()
     EnableRows();
 }
 
-std::optional<int> CViewerDlg::AddChosen(LoadedProfileSet& set, const ProfileRecord& chosen)
+std::optional<int> ViewListPanel::AddChosen(LoadedProfileSet& set, const ProfileRecord& chosen)
 {
     LoadedProfile* device = nullptr;
     if (set.Load(FileNameOf(chosen), &device) != LoadResult::Ok || device == nullptr)
@@ -109,11 +110,11 @@ std::optional<int> CViewerDlg::AddChosen(LoadedProfileSet& set, const ProfileRec
     slot.naturalColours = true;
 
     SetRowControls(row, slot);
-    ReadControls();
+    m_readAllControls();
     m_viewport->repaint(); // the picture before the build starts
 
     const std::optional<int> built = BuildGamutShape(set, row, slot.shapeIndex, *device);
-    if (built != kBuilt) {
+    if (built != CViewerDlg::kBuilt) {
         // The build's own reason comes first, while its profiles are still open (the
         // cursor and the box are gone already); the general message once they are closed.
         if (built)
@@ -127,9 +128,9 @@ std::optional<int> CViewerDlg::AddChosen(LoadedProfileSet& set, const ProfileRec
     return std::nullopt;
 }
 
-void CViewerDlg::OnRemove()
+void ViewListPanel::OnRemove()
 {
-    QTreeWidget* list = m_ui->viewList;
+    QTreeWidget* list = m_ui.viewList;
     const auto firstSelected = [list]() {
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
             if (list->topLevelItem(i)->isSelected())
@@ -169,14 +170,14 @@ void CViewerDlg::OnRemove()
         if (formerRow[r] != r)
             RecompileShape(r);
     }
-    ReadControls();
-    update();
+    m_readAllControls();
+    m_window.update();
     RedrawViewport();
     EnableRows();
     ListChanged();
 }
 
-void CViewerDlg::ListChanged()
+void ViewListPanel::ListChanged()
 {
     std::vector<const GamutShape*> shapes;
     for (int r = 0; r < m_slotCount; ++r)
@@ -190,7 +191,7 @@ void CViewerDlg::ListChanged()
     emit listChanged();
 }
 
-void CViewerDlg::RecompileShape(int row)
+void ViewListPanel::RecompileShape(int row)
 {
     const ViewSlot& slot = m_slots[row];
     m_viewport->DeleteShapeList(slot.shapeIndex);

@@ -1,4 +1,4 @@
-// The view list: building one row's shape under the progress box (CViewerDlg::BuildGamutShape).
+// The view list: building one row's shape under the progress box (ViewListPanel::BuildGamutShape).
 #include <optional>
 
 #include <QApplication>
@@ -11,12 +11,13 @@
 #include "profiles/LoadedProfile.h"
 #include "ui/BuildGamutShapeProgressDlg.h"
 #include "ui/StringIds.h"
+#include "ui/ViewListPanel.h"
 #include "ui/ViewerDlg.h"
 #include "view3d/C3DScrollView.h"
 
 namespace quillon {
 
-std::optional<int> CViewerDlg::BuildGamutShape(LoadedProfileSet& set, int row, std::int16_t shapeIndex,
+std::optional<int> ViewListPanel::BuildGamutShape(LoadedProfileSet& set, int row, std::int16_t shapeIndex,
                                                const LoadedProfile& profile)
 {
     if (row < 0 || row >= kRows || shapeIndex < 0 || shapeIndex >= kRows)
@@ -38,7 +39,7 @@ std::optional<int> CViewerDlg::BuildGamutShape(LoadedProfileSet& set, int row, s
     {
         // The arrow comes back and the box goes before any message is shown.
         WaitCursor cursor;
-        CBuildGamutShapeProgressDlg box(this);
+        CBuildGamutShapeProgressDlg box(&m_window);
         const QString text = LoadText(ids::kBuildingShape);
         if (levels > 0) {
             box.SetRange(levels);
@@ -65,7 +66,7 @@ std::optional<int> CViewerDlg::BuildGamutShape(LoadedProfileSet& set, int row, s
     m_viewport->SetShapeVisible(shapeIndex, true);
     if (!m_viewport->CompileShape(shapeIndex, slot, static_cast<std::int16_t>(row)))
         return std::nullopt;
-    return kBuilt;
+    return CViewerDlg::kBuilt;
 }
 
 } // namespace quillon

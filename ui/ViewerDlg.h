@@ -28,9 +28,9 @@ namespace quillon {
 
 class C3DScrollView;
 class ColourProbePanel;
-class COpacityTrackBar;
 struct LoadedProfile;
 class LoadedProfileSet;
+class ViewListPanel;
 
 // What the main window takes from outside; tests replace parts of it.
 struct ViewerEnvironment {
@@ -88,14 +88,14 @@ public:
                                        const LoadedProfile& profile);
 
     // State, for tests and the viewport.
-    std::int16_t SlotCount() const { return m_slotCount; }
-    const ViewSlot& Slot(int row) const { return m_slots.at(row); }
+    std::int16_t SlotCount() const;
+    const ViewSlot& Slot(int row) const;
     const ColourProbeState& Probe() const;
     C3DScrollView* Viewport() const { return m_viewport; }
     QAction* AboutAction() const { return m_aboutAction; }
     // The solid of each listed row, in row order: volumes, coverage and colour verdicts.
     // Rebuilt after every Add and Remove, before listChanged.
-    const std::vector<GamutSolid>& Solids() const { return m_solids; }
+    const std::vector<GamutSolid>& Solids() const;
 
 signals:
     // The listed profiles changed (a row added or removed); Solids() is already current.
@@ -110,19 +110,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    struct RowControls {
-        QLabel* number = nullptr;
-        QCheckBox* visible = nullptr;
-        QLabel* naturalSwatch = nullptr;
-        QLabel* solidSwatch = nullptr;
-        QRadioButton* natural = nullptr;
-        QRadioButton* solid = nullptr;
-        COpacityTrackBar* opacity = nullptr;
-    };
-
     void InitDialog();
-    void InitViewList();
-    void InitDisplayParameters();
     void CreateViewport();
     void ConnectHandlers();
 
@@ -130,26 +118,14 @@ private:
     void ReadControls();
     void WriteControls();
 
-    void SetRowControls(int row, const ViewSlot& slot);
-    void InsertListRow(int row, const ViewSlot& slot);
-    int LowestFreeShapeEntry() const;
-    // Add's work with `set` open: the message to show once it is closed, none on success.
-    std::optional<int> AddChosen(LoadedProfileSet& set, const ProfileRecord& chosen);
-    void RecompileShape(int row);
     void RedrawViewport();
-    // Solids of the listed rows, then listChanged.
-    void ListChanged();
 
     ViewerEnvironment m_env;
     std::unique_ptr<Ui::ViewerDlg> m_ui;
     C3DScrollView* m_viewport = nullptr; // child of the placeholder, owned through it
-    std::int16_t m_slotCount = 0;
-    std::array<ViewSlot, kRows> m_slots{};
+    std::unique_ptr<ViewListPanel> m_list;
     std::unique_ptr<ColourProbePanel> m_probe;
-    std::array<RowControls, kRows> m_rows{};
-    std::array<int, kRows> m_opacityPositions{};
     QAction* m_aboutAction = nullptr;
-    std::vector<GamutSolid> m_solids;
 };
 
 } // namespace quillon
