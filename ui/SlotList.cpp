@@ -1,7 +1,10 @@
 #include "ui/SlotList.h"
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
+#include "profiles/ColourServices.h"
 #include "profiles/ProfileCatalogue.h"
 
 namespace quillon {
@@ -20,6 +23,42 @@ void TerminatedCopy(char (&out)[ProfileRecord::kNameSize], const char (&in)[Prof
     out[ProfileRecord::kNameSize - 1] = 0;
 }
 
+namespace fs = std::filesystem;
+
+// Same file: one inode when both exist (links, "..", a case-folding file system), else the
+// same normalised path. Only metadata is read, so a FIFO or a huge file costs nothing.
+bool SameFile(const fs::path& x, const fs::path& y)
+{
+    std::error_code ec;
+    if (fs::exists(x, ec) && fs::exists(y, ec)) {
+        const bool same = fs::equivalent(x, y, ec);
+        if (!ec)
+            return same;
+    }
+    std::error_code ex, ey;
+    const fs::path cx = fs::weakly_canonical(x, ex);
+    const fs::path cy = fs::weakly_canonical(y, ey);
+    if (ex || ey)
+        return x.lexically_normal() == y.lexically_normal();
+    return cx == cy;
+}
+
+bool SameProfileFile(const char* chosen, const char* used, const ColourServices& services)
+{
+    try {
+        const fs::path x = services.Resolve(chosen);
+        const fs::path y = services.Resolve(used);
+        const bool listedNames = !fs::path(chosen).is_absolute() && !fs::path(used).is_absolute();
+        if (listedNames && (x.empty() || y.empty()))
+            return SameNameIgnoringCase(chosen, used);
+        if (x.empty() || y.empty())
+            return false; // a full path and a name found nowhere
+        return SameFile(x, y);
+    } catch (const std::exception&) {
+        return SameNameIgnoringCase(chosen, used);
+    }
+}
+
 } // namespace
 
 int FindDuplicateSlot(const ProfileRecord& record, const ViewSlot* viewSlots, int slotCount)
@@ -33,6 +72,23 @@ int FindDuplicateSlot(const ProfileRecord& record, const ViewSlot* viewSlots, in
         char name[ProfileRecord::kNameSize];
         TerminatedCopy(name, used.fileName);
         if (SameNameIgnoringCase(chosen, name))
+            return i;
+    }
+    return -1;
+}
+
+int FindDuplicateSlot(const ProfileRecord& record, const ViewSlot* viewSlots, int slotCount,
+                      const ColourServices& services)
+{
+    char chosen[ProfileRecord::kNameSize];
+    TerminatedCopy(chosen, record.fileName);
+    for (int i = 0; i < slotCount && i < kShapeCount; ++i) {
+        const ProfileRecord& used = viewSlots[i].profile;
+        if (used.colourSpace != record.colourSpace || used.profileClass != record.profileClass)
+            continue;
+        char name[ProfileRecord::kNameSize];
+        TerminatedCopy(name, used.fileName);
+        if (SameProfileFile(chosen, name, services))
             return i;
     }
     return -1;

@@ -31,7 +31,8 @@
     X(kConfirmRemove, 1029) \
     X(kConfirmClose, 1030) \
     X(kCannotLoadNcp, 1031) \
-    X(kCannotReadNcpColours, 1032)
+    X(kCannotReadNcpColours, 1032) \
+    X(kPathTooLong, 2040)
 
 namespace quillon::ids {
 #define QUILLON_UI_STRING_ID(name, value) constexpr int name = value;

@@ -1,11 +1,13 @@
 // The view list: adding and removing profiles.
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QRadioButton>
 #include <QTreeWidget>
 
@@ -13,6 +15,7 @@
 #include "app/Strings.h"
 #include "profiles/LoadedProfile.h"
 #include "profiles/ProfileCatalogue.h"
+#include "profiles/ProfileFile.h"
 #include "ui/OpacityTrackBar.h"
 #include "ui/ProfileLabels.h"
 #include "ui/StringIds.h"
@@ -27,6 +30,11 @@ namespace quillon {
 namespace {
 
 constexpr int kFullOpacity = 100;
+
+bool IsViewableClass(std::uint32_t profileClass)
+{
+    return profileClass == sig::Display || profileClass == sig::Input || profileClass == sig::Output;
+}
 
 } // namespace
 
@@ -54,6 +62,9 @@ void ViewListPanel::InsertListRow(int row, const ViewSlot& slot)
     item->setText(0, QString::asprintf("%d", row + 1));
     const std::string name = FileNameOf(slot.profile);
     item->setText(1, QString::fromUtf8(DisplayFileName(name.c_str())));
+    // The whole path tells apart two files of one name.
+    const std::filesystem::path file = m_env.services.Resolve(name);
+    item->setToolTip(1, file.empty() ? QString::fromUtf8(name.c_str()) : QFile::decodeName(file.c_str()));
     item->setText(2, LoadText(ClassLabel(slot.profile.profileClass)));
     item->setText(3, LoadText(ColourSpaceLabel(slot.profile.colourSpace)));
     item->setTextAlignment(0, Qt::AlignCenter);
@@ -73,22 +84,49 @@ void ViewListPanel::OnAdd()
         EnableRows();
         return;
     }
-    if (FindDuplicateSlot(*chosen, m_slots.data(), m_slotCount) >= 0) {
+    AddRecord(*chosen);
+}
+
+void ViewListPanel::AddFiles(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths) {
+        if (m_slotCount >= kRows) {
+            WarningBox(ids::kMaxProfilesReached); // once for all the files that do not fit
+            return;
+        }
+        ProfileRecord record;
+        const std::int16_t result = RecordForProfileFile(path, record);
+        if (result == file_record_result::PathTooLong) {
+            ErrorBox(ids::kPathTooLong);
+            continue;
+        }
+        if (result != file_record_result::Ok) {
+            ErrorBox(ids::kCannotLoadProfile);
+            continue;
+        }
+        AddRecord(record);
+    }
+}
+
+bool ViewListPanel::AddRecord(const ProfileRecord& chosen)
+{
+    if (FindDuplicateSlot(chosen, m_slots.data(), m_slotCount, m_env.services) >= 0) {
         WarningBox(ids::kAlreadyInList);
-        return;
+        return false;
     }
 
     std::optional<int> error; // shown once the profiles are closed
     {
         // The set lives on the stack: creating it cannot run out of memory, so 1004 never arises.
         LoadedProfileSet set(m_env.services);
-        error = AddChosen(set, *chosen);
+        error = AddChosen(set, chosen);
     }
     if (error) {
         ErrorBox(*error);
-        return;
+        return false;
     }
     EnableRows();
+    return true;
 }
 
 std::optional<int> ViewListPanel::AddChosen(LoadedProfileSet& set, const ProfileRecord& chosen)
@@ -96,6 +134,12 @@ std::optional<int> ViewListPanel::AddChosen(LoadedProfileSet& set, const Profile
     LoadedProfile* device = nullptr;
     if (set.Load(FileNameOf(chosen), &device) != LoadResult::Ok || device == nullptr)
         return ids::kCannotLoadProfile;
+    // A file picked outside the catalogue may be a link, abstract or named-colour profile,
+    // which has no device gamut: refused before the slot or its row is touched.
+    if (!IsViewableClass(device->ProfileClass())) {
+        ErrorBox(ids::kCannotUseProfile);
+        return ids::kCannotBuildShape;
+    }
 
     const int row = m_slotCount;
     ViewSlot& slot = m_slots[row];

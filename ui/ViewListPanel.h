@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <QObject>
@@ -55,6 +56,9 @@ public:
     void WriteControls();
 
     void OnAdd();
+    // Profile files by full path (bytes, as the file system names them), in order, each
+    // through Add's steps after the dialog; 1012 once when they do not all fit.
+    void AddFiles(const std::vector<std::string>& paths);
     void OnRemove();
     void EnableRows();
 
@@ -91,6 +95,8 @@ private:
     void SetRowControls(int row, const ViewSlot& slot);
     void InsertListRow(int row, const ViewSlot& slot);
     int LowestFreeShapeEntry() const;
+    // Add's steps from the duplicate test on; true when the row was added.
+    bool AddRecord(const ProfileRecord& chosen);
     // Add's work with `set` open: the message to show once it is closed, none on success.
     std::optional<int> AddChosen(LoadedProfileSet& set, const ProfileRecord& chosen);
     void RecompileShape(int row);

@@ -2,6 +2,12 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
@@ -71,6 +77,7 @@ void CViewerDlg::InitDialog()
 
     m_list->Init();
     EnableRows();
+    setAcceptDrops(true);
     m_probe->Init();
 
     WriteControls();
@@ -139,6 +146,48 @@ void CViewerDlg::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+std::vector<std::string> CViewerDlg::DroppedProfileFiles(const QMimeData* data)
+{
+    std::vector<std::string> paths;
+    if (data == nullptr || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const QString file = url.toLocalFile();
+        const QString suffix = QFileInfo(file).suffix();
+        if (suffix.compare(QLatin1String("icc"), Qt::CaseInsensitive) != 0 &&
+            suffix.compare(QLatin1String("icm"), Qt::CaseInsensitive) != 0)
+            continue;
+        // The bytes the file system knows the file by, not a re-encoding of them.
+        paths.push_back(QFile::encodeName(QDir::cleanPath(QFileInfo(file).absoluteFilePath())).toStdString());
+    }
+    return paths;
+}
+
+void CViewerDlg::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedProfileFiles(event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void CViewerDlg::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!DroppedProfileFiles(event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void CViewerDlg::dropEvent(QDropEvent* event)
+{
+    std::vector<std::string> paths = DroppedProfileFiles(event->mimeData());
+    if (paths.empty())
+        return;
+    event->acceptProposedAction();
+    // Added once the drop has ended: the source is not kept waiting through builds and boxes.
+    QMetaObject::invokeMethod(
+        this, [this, paths = std::move(paths)] { m_list->AddFiles(paths); }, Qt::QueuedConnection);
 }
 
 const ColourProbeState& CViewerDlg::Probe() const

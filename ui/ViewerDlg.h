@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <QDialog>
@@ -16,9 +17,10 @@
 #include "view3d/ViewSlot.h"
 
 class QAction;
-class QCheckBox;
-class QLabel;
-class QRadioButton;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QMimeData;
 
 namespace Ui {
 class ViewerDlg;
@@ -106,8 +108,15 @@ public:
     void accept() override; // Enter does not close the window
     void reject() override; // Escape and the close box ask first
 
+    // The .icc / .icm files (any case) among dropped URLs, as full paths in file-system bytes.
+    static std::vector<std::string> DroppedProfileFiles(const QMimeData* data);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Profile files dropped on the window are added in order, as Add adds a chosen one.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void InitDialog();

@@ -1,7 +1,13 @@
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "profiles/ColourServices.h"
 #include "ui/SlotList.h"
 
 namespace quillon {
@@ -48,6 +54,49 @@ TEST(FindDuplicateSlot, UnterminatedStoredNameIsReadToItsEnd)
     slots[0].profile.colourSpace = sig::Rgb;
     ProfileRecord chosen = slots[0].profile;
     EXPECT_EQ(FindDuplicateSlot(chosen, slots, 1), 0);
+}
+
+// Files in a temporary folder: X.icc and x.icc (two files), sub/y.icc, and a link to X.icc.
+TEST(FindDuplicateSlot, ResolvedNamesCompareTheFilesTheyStandFor)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("quillon_slots_" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "sub");
+    for (const char* name : {"X.icc", "x.icc", "sub/y.icc"})
+        std::ofstream(root / name) << name;
+    fs::create_symlink(root / "X.icc", root / "link.icc");
+    const ColourServices services({root});
+    const std::string dir = root.string() + "/";
+
+    struct Case {
+        std::string used;
+        std::string chosen;
+        bool duplicate;
+    };
+    const Case cases[] = {
+        {dir + "X.icc", dir + "X.icc", true},
+        {dir + "X.icc", dir + "x.icc", false},          // two files, one name in two cases
+        {"X.icc", dir + "X.icc", true},                 // listed name and its full path
+        {dir + "sub/y.icc", "sub/y.icc", true},
+        {dir + "sub/../X.icc", "X.icc", true},
+        {"link.icc", dir + "X.icc", true},              // a link and its target
+        {"X.icc", "x.icc", false},                      // both listed, both found: two files
+        {"gone.icc", "GONE.ICC", true},                 // listed, found nowhere: names compared
+        {"X.icc", "x.ICC", true},                       // one listed name found nowhere
+        {dir + "gone.icc", "gone.icc", false},          // a missing path and a name found nowhere
+        {dir + "gone.icc", dir + "GONE.icc", false},
+        {dir + "gone.icc", dir + "./gone.icc", true},
+    };
+    for (const Case& c : cases) {
+        ViewSlot slots[1];
+        slots[0].profile = Record(c.used.c_str());
+        EXPECT_EQ(FindDuplicateSlot(Record(c.chosen.c_str()), slots, 1, services), c.duplicate ? 0 : -1)
+            << c.used << " / " << c.chosen;
+        // Class and colour space still have to agree.
+        EXPECT_EQ(FindDuplicateSlot(Record(c.chosen.c_str(), sig::Output), slots, 1, services), -1);
+    }
+    fs::remove_all(root);
 }
 
 TEST(RemoveSlotAt, LaterSlotsMoveUpWhole)
