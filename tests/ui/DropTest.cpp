@@ -1,5 +1,6 @@
 // Profile files dropped on the shown main window: real drag-enter and drop events, carrying
-// file URLs, sent to the viewport (the drop reaches the window through its parents).
+// file URLs, sent to the viewport (the drop reaches the window through its parents); and
+// files picked with Browse..., which take the same road after the dialog.
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,11 +13,14 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
+#include <QPushButton>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QUrl>
 
 #include "tests/ui/UiFixture.h"
+#include "profiles/ProfileFile.h"
 #include "ui/StringIds.h"
 #include "view3d/C3DScrollView.h"
 
@@ -79,6 +83,8 @@ protected:
         QCoreApplication::sendPostedEvents(m_dialog.get(), QEvent::MetaCall);
         return drop.isAccepted();
     }
+
+    void ClickAdd() { QTest::mouseClick(Child<QPushButton>("addButton"), Qt::LeftButton); }
 
     std::vector<std::string> Tooltips() const
     {
@@ -185,6 +191,39 @@ TEST_F(DropTest, RowsShowTheirFullPathAsTooltip)
     SelectRows({0});
     ClickRemove();
     EXPECT_EQ(Tooltips(), (Names{Path("X.icc"), Path("x.icc")}));
+}
+
+// A browsed file takes the same road from the duplicate test on.
+TEST_F(DropTest, BrowsedFilesMeetTheSameChecks)
+{
+    Open();
+    Add("a.icc");
+    TakeBoxes();
+    struct Case {
+        std::string path;
+        Ids boxes;
+    };
+    const Case cases[] = {
+        {ProfileFolder().toStdString() + "/a.icc", {ids::kAlreadyInList}},
+        {Path("link.icc"), {ids::kCannotUseProfile, ids::kCannotBuildShape}},
+        {Path("grey.icc"), {ids::kUnsupportedColourSpace, ids::kCannotBuildShape}},
+        {Path("huge.icc"), {ids::kCannotLoadProfile}},
+        {Path("folder.icc"), {ids::kCannotLoadProfile}},
+    };
+    for (const Case& c : cases) {
+        ProfileRecord record;
+        ASSERT_EQ(RecordForProfileFile(c.path, record), file_record_result::Ok) << c.path;
+        QueueChoice(record);
+        ClickAdd();
+        EXPECT_EQ(TakeBoxes(), c.boxes) << c.path;
+        EXPECT_EQ(ListColumn(1), (Names{"a.icc"})) << c.path;
+    }
+    ProfileRecord record;
+    ASSERT_EQ(RecordForProfileFile(Path("x.icc"), record), file_record_result::Ok);
+    QueueChoice(record);
+    ClickAdd();
+    EXPECT_EQ(ListColumn(1), (Names{"a.icc", "x.icc"}));
+    EXPECT_EQ(Tooltips().back(), Path("x.icc"));
 }
 
 TEST_F(DropTest, OnlyProfileFilesAreTaken)
