@@ -16,6 +16,8 @@
 #include "app/MessageBoxes.h"
 #include "app/Strings.h"
 #include "ui/ColourProbePanel.h"
+#include "ui/FiguresText.h"
+#include "ui/GamutFiguresPanel.h"
 #include "ui/OpacityTrackBar.h"
 #include "ui/ProfileChoice.h"
 #include "ui/StringIds.h"
@@ -39,6 +41,7 @@ constexpr ColumnSpec kColumns[] = {
     {ids::kColumnProfile, 562, Qt::AlignLeft | Qt::AlignVCenter},
     {ids::kColumnClass, 80, Qt::AlignCenter},
     {ids::kColumnColourSpace, 90, Qt::AlignCenter},
+    {figures_ids::kColumnVolume, 110, Qt::AlignRight | Qt::AlignVCenter}, // GamutFiguresPanel fills it
 };
 
 } // namespace
@@ -102,6 +105,9 @@ void CViewerDlg::InitDialog()
 
     CreateViewport();
     ConnectHandlers();
+    // Volumes and coverage of the listed rows, in the right column below the probe.
+    m_ui->rightColumn->insertWidget(m_ui->rightColumn->count() - 1,
+                                    new GamutFiguresPanel(*this, *m_ui->viewList, this));
     SetBoxOwner(this);
 }
 
