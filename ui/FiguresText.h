@@ -11,7 +11,8 @@
     X(kCoverageTitle, 2002) \
     X(kCoverageExplanation, 2003) \
     X(kCoverageEmpty, 2004) \
-    X(kCoverageCellTip, 2005)
+    X(kCoverageCellTip, 2005) \
+    X(kCoverageButton, 2006)
 
 namespace quillon {
 

@@ -1,9 +1,11 @@
 #include "ui/GamutFiguresPanel.h"
 
+#include <algorithm>
 #include <exception>
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -15,7 +17,8 @@ namespace quillon {
 
 namespace {
 
-constexpr int kCellWidth = 54; // "100.0" and "—" with room to spare in either language
+constexpr int kCellWidth = 54;  // "100.0" and "—" with room to spare in either language
+constexpr int kCellPadding = 6; // pixels above and below a line of text
 constexpr int kListedNameColumn = 1;
 
 QString RowNumber(int row)
@@ -26,21 +29,15 @@ QString RowNumber(int row)
 } // namespace
 
 GamutFiguresPanel::GamutFiguresPanel(const CViewerDlg& window, QTreeWidget& list, QWidget* parent)
-    : QGroupBox(LoadText(figures_ids::kCoverageTitle), parent), m_window(window), m_list(list)
+    : QWidget(parent), m_window(window), m_list(list)
 {
     setObjectName(QStringLiteral("gamutFigures"));
     auto* layout = new QVBoxLayout(this);
 
-    m_explanation = new QLabel(LoadText(figures_ids::kCoverageExplanation), this);
-    m_explanation->setObjectName(QStringLiteral("coverageExplanation"));
-    m_explanation->setWordWrap(true);
-    layout->addWidget(m_explanation);
-
-    m_empty = new QLabel(LoadText(figures_ids::kCoverageEmpty), this);
-    m_empty->setObjectName(QStringLiteral("coverageEmpty"));
-    m_empty->setWordWrap(true);
-    m_empty->setEnabled(false);
-    layout->addWidget(m_empty);
+    auto* explanation = new QLabel(LoadText(figures_ids::kCoverageExplanation), this);
+    explanation->setObjectName(QStringLiteral("coverageExplanation"));
+    explanation->setWordWrap(true);
+    layout->addWidget(explanation);
 
     m_table = new QTableWidget(this);
     m_table->setObjectName(QStringLiteral("coverageTable"));
@@ -54,8 +51,35 @@ GamutFiguresPanel::GamutFiguresPanel(const CViewerDlg& window, QTreeWidget& list
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->horizontalHeader()->setDefaultSectionSize(kCellWidth);
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setMinimumSectionSize(1);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + kCellPadding);
     m_table->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    layout->addWidget(m_table, 0, Qt::AlignHCenter);
+
+    m_empty = new QLabel(LoadText(figures_ids::kCoverageEmpty), this);
+    m_empty->setObjectName(QStringLiteral("coverageEmpty"));
+    m_empty->setWordWrap(true);
+    m_empty->setAlignment(Qt::AlignCenter);
+    m_empty->setEnabled(false);
+
+    // The table's place is kept for four rows, so that the window keeps its size as
+    // profiles come and go.
+    auto* place = new QWidget(this);
+    auto* placeLayout = new QVBoxLayout(place);
+    placeLayout->setContentsMargins(0, 0, 0, 0);
+    placeLayout->addWidget(m_empty);
+    placeLayout->addWidget(m_table, 0, Qt::AlignHCenter | Qt::AlignTop);
+    placeLayout->addStretch(1);
+    m_table->setRowCount(CViewerDlg::kRows);
+    m_table->setColumnCount(CViewerDlg::kRows);
+    place->setFixedSize(m_table->sizeHint());
+    layout->addWidget(place, 0, Qt::AlignHCenter);
+    explanation->setFixedWidth(place->width());
+    explanation->setMinimumHeight(explanation->heightForWidth(place->width())); // a fixed-size window asks no more
+
+
+    // The whole header, volume included, stays in view without scrolling sideways.
+    const int listWidth = m_list.header()->length() + 2 * m_list.frameWidth();
+    m_list.setMinimumWidth(std::max(m_list.minimumWidth(), listWidth));
 
     connect(&window, &CViewerDlg::listChanged, this, &GamutFiguresPanel::Refresh);
     Refresh();
@@ -129,6 +153,41 @@ void GamutFiguresPanel::ShowTable()
         }
     }
     m_table->updateGeometry();
+}
+
+GamutFiguresButton::GamutFiguresButton(CViewerDlg& window, QTreeWidget& list, QWidget* parent)
+    : QPushButton(LoadText(figures_ids::kCoverageButton), parent)
+{
+    setObjectName(QStringLiteral("coverageButton"));
+    m_figuresWindow = new QDialog(&window);
+    m_figuresWindow->setObjectName(QStringLiteral("coverageWindow"));
+    m_figuresWindow->setWindowTitle(LoadText(figures_ids::kCoverageTitle));
+    m_figuresWindow->setModal(false);
+    auto* layout = new QVBoxLayout(m_figuresWindow);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new GamutFiguresPanel(window, list, m_figuresWindow));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    connect(this, &QPushButton::clicked, this, &GamutFiguresButton::OpenFigures);
+}
+
+void GamutFiguresButton::OpenFigures()
+{
+    if (!m_placed) {
+        // Right below the button, inside the screen.
+        m_figuresWindow->adjustSize();
+        QPoint at = mapToGlobal(QPoint(0, height()));
+        if (const QScreen* screen = this->screen()) {
+            const QRect free = screen->availableGeometry();
+            const QSize size = m_figuresWindow->frameGeometry().size();
+            at.setX(std::clamp(at.x(), free.left(), std::max(free.left(), free.right() - size.width())));
+            at.setY(std::clamp(at.y(), free.top(), std::max(free.top(), free.bottom() - size.height())));
+        }
+        m_figuresWindow->move(at);
+        m_placed = true;
+    }
+    m_figuresWindow->show();
+    m_figuresWindow->raise();
+    m_figuresWindow->activateWindow();
 }
 
 } // namespace quillon

@@ -105,9 +105,9 @@ void CViewerDlg::InitDialog()
 
     CreateViewport();
     ConnectHandlers();
-    // Volumes and coverage of the listed rows, in the right column below the probe.
+    // Volumes in the view list; the coverage table opens from a button below the probe.
     m_ui->rightColumn->insertWidget(m_ui->rightColumn->count() - 1,
-                                    new GamutFiguresPanel(*this, *m_ui->viewList, this));
+                                    new GamutFiguresButton(*this, *m_ui->viewList, this), 0, Qt::AlignHCenter);
     SetBoxOwner(this);
 }
 

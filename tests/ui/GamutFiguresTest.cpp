@@ -1,6 +1,7 @@
 #include <cmath>
 
-#include <QGroupBox>
+#include <QPushButton>
+#include <QTest>
 #include <QLabel>
 #include <QLocale>
 #include <QTableWidget>
@@ -18,6 +19,14 @@ constexpr int kVolume = GamutFiguresPanel::kVolumeColumn;
 
 class GamutFiguresTest : public UiFixture {
 protected:
+    // Opens the coverage table's window as the user does.
+    QDialog* OpenFigures() const
+    {
+        QTest::mouseClick(Child<QPushButton>("coverageButton"), Qt::LeftButton);
+        auto* window = Child<QDialog>("coverageWindow");
+        EXPECT_TRUE(window != nullptr && window->isVisible());
+        return window;
+    }
     QTableWidget* Table() const { return Child<QTableWidget>("coverageTable"); }
     QString Cell(int i, int j) const
     {
@@ -70,7 +79,13 @@ TEST_F(GamutFiguresTest, EmptyListHasTheColumnAndNoTable)
     auto* list = Child<QTreeWidget>("viewList");
     ASSERT_EQ(list->columnCount(), 5);
     EXPECT_EQ(list->headerItem()->text(kVolume), QStringLiteral("Volume (ΔE³)"));
-    EXPECT_EQ(Child<QGroupBox>("gamutFigures")->title(), QStringLiteral("Coverage (%)"));
+    auto* button = Child<QPushButton>("coverageButton");
+    EXPECT_EQ(button->text(), QStringLiteral("Coverage..."));
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_FALSE(Child<QDialog>("coverageWindow")->isVisible());
+    QDialog* window = OpenFigures();
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Coverage (%)"));
     EXPECT_TRUE(Child<QLabel>("coverageExplanation")->isVisible());
     EXPECT_TRUE(Child<QLabel>("coverageEmpty")->isVisible());
     EXPECT_FALSE(Table()->isVisible());
@@ -81,6 +96,7 @@ TEST_F(GamutFiguresTest, VolumesAndCoverageFollowAddAndRemove)
 {
     Open();
     const QLocale english = LocaleOf(Language::English);
+    QDialog* window = OpenFigures();
 
     // One row: its volume, no table yet.
     Add("a.icc");
@@ -120,6 +136,10 @@ TEST_F(GamutFiguresTest, VolumesAndCoverageFollowAddAndRemove)
     EXPECT_EQ(Cell(3, 2), QStringLiteral("100.0"));
     ExpectCoverageOfSolids(english);
 
+    // The table's window stays open and the same size while the list changes.
+    EXPECT_TRUE(window->isVisible());
+    const QSize size = window->size();
+
     // Down to one row and then none: the table goes, the hint comes back.
     SelectRows({0, 1, 2});
     ClickRemove();
@@ -130,6 +150,7 @@ TEST_F(GamutFiguresTest, VolumesAndCoverageFollowAddAndRemove)
     EXPECT_TRUE(ListColumn(kVolume).empty());
     EXPECT_TRUE(Child<QLabel>("coverageEmpty")->isVisible());
     EXPECT_EQ(Table()->rowCount(), 0);
+    EXPECT_EQ(window->size(), size);
 }
 
 TEST_F(GamutFiguresTest, FrenchFiguresUseFrenchNumbers)
@@ -138,9 +159,10 @@ TEST_F(GamutFiguresTest, FrenchFiguresUseFrenchNumbers)
     Open();
     auto* list = Child<QTreeWidget>("viewList");
     EXPECT_EQ(list->headerItem()->text(kVolume), QStringLiteral("Volume (ΔE³)"));
-    EXPECT_EQ(Child<QGroupBox>("gamutFigures")->title(), QStringLiteral("Couverture (%)"));
-    EXPECT_EQ(Child<QLabel>("coverageExplanation")->text(),
-              QStringLiteral("Part du volume de la ligne comprise dans le gamut de la colonne"));
+    EXPECT_EQ(Child<QPushButton>("coverageButton")->text(), QStringLiteral("Couverture..."));
+    QDialog* window = OpenFigures();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Couverture (%)"));
+    EXPECT_TRUE(Child<QLabel>("coverageExplanation")->text().startsWith(QStringLiteral("Part du volume de la ligne")));
     Add("a.icc");
     Add("cmyk_output.icc", sig::Output, sig::Cmyk);
     EXPECT_TRUE(TakeBoxes().empty());
