@@ -12,6 +12,7 @@
 
 #include "app/Strings.h"
 #include "ui/OpacityTrackBar.h"
+#include "ui/FiguresText.h"
 #include "ui/StringIds.h"
 #include "ui/Swatches.h"
 #include "ui/ViewerDlg.h"
@@ -34,6 +35,7 @@ constexpr ColumnSpec kColumns[] = {
     {ids::kColumnProfile, 562, Qt::AlignLeft | Qt::AlignVCenter},
     {ids::kColumnClass, 80, Qt::AlignCenter},
     {ids::kColumnColourSpace, 90, Qt::AlignCenter},
+    {figures_ids::kColumnVolume, 110, Qt::AlignRight | Qt::AlignVCenter}, // GamutFiguresPanel fills it
 };
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "app/MessageBoxes.h"
 #include "app/Strings.h"
 #include "ui/ColourProbePanel.h"
+#include "ui/GamutFiguresPanel.h"
 #include "ui/ProfileChoice.h"
 #include "ui/StringIds.h"
 #include "ui/ViewListPanel.h"
@@ -85,6 +86,9 @@ void CViewerDlg::InitDialog()
 
     CreateViewport();
     ConnectHandlers();
+    // Volumes in the view list; the coverage table opens from a button below the probe.
+    m_ui->rightColumn->insertWidget(m_ui->rightColumn->count() - 1,
+                                    new GamutFiguresButton(*this, *m_ui->viewList, this), 0, Qt::AlignHCenter);
     SetBoxOwner(this);
 }
 

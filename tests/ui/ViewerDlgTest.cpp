@@ -160,7 +160,7 @@ TEST_F(ViewerDlgTest, ListShowsLabelsOfClassAndColourSpace)
     EXPECT_EQ(ListColumn(2), (Names{"Display", "Output"}));
     EXPECT_EQ(ListColumn(3), (Names{"RGB", "CMYK"}));
     auto* list = Child<QTreeWidget>("viewList");
-    ASSERT_EQ(list->columnCount(), 4);
+    ASSERT_EQ(list->columnCount(), 5); // the four profile columns, then the volume (GamutFiguresTest)
     const int widths[] = {30, 562, 80, 90};
     const char* titles[] = {"#", "Profile", "Class", "Color Space"};
     for (int c = 0; c < 4; ++c) {
