@@ -182,6 +182,7 @@ void CViewerDlg::ConnectHandlers()
         connect(c.opacity, &COpacityTrackBar::mouseReleased, this, [this, r] { OnOpacityReleased(r); });
     }
     m_probe->Connect();
+    connect(this, &CViewerDlg::listChanged, this, [this] { m_probe->OnListChanged(m_solids); });
 }
 
 void CViewerDlg::ReadControls()
