@@ -69,6 +69,9 @@ void ColourProbePanel::Init()
     m_ui.ncpColour->setModel(m_colourModel);
     if (auto* list = qobject_cast<QListView*>(m_ui.ncpColour->view()))
         list->setUniformItemSizes(true);
+    // A drop-down list of a few rows, as the platform's own combo, rather than a popup
+    // placed over the combo: sizing that popup visits every row (0.45 s for 50,000).
+    m_ui.ncpColour->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     m_ui.ncpColour->setCurrentIndex(-1);
     m_controls.colourIndex = -1;
 
