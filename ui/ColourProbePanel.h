@@ -20,8 +20,10 @@ class NamedColourListModel;
 class ProbeVerdictView;
 
 // The main window's colour probe: its state, the values its controls show, and the
-// handlers of those controls. The window owns the form and the viewport; the panel asks
-// for a redraw through `redraw` and never knows the window's other parts.
+// handlers of those controls, and under them, for each listed row, whether the probe
+// colour lies inside its shape (and how many colours of the chosen library do). The
+// window owns the form and the viewport; the panel asks for a redraw through `redraw`,
+// learns the listed shapes through OnListChanged and never knows the window's other parts.
 class ColourProbePanel {
 public:
     ColourProbePanel(QWidget& window, Ui::ViewerDlg& ui, const ViewerEnvironment& env,
