@@ -1,5 +1,7 @@
 #include "ui/ProbeVerdicts.h"
 
+#include <algorithm>
+
 #include <QGridLayout>
 #include <QLabel>
 
