@@ -82,13 +82,4 @@ ProbeLab LchToLab(double L, double C, double h)
     return lab;
 }
 
-ProbeLab NamedColourToLab(std::uint16_t L16, std::uint16_t a16, std::uint16_t b16)
-{
-    ProbeLab lab;
-    lab.L = static_cast<float>(double(L16) * 100.0 / 65535.0);
-    lab.a = static_cast<float>(double(a16) * 256.0 / 65535.0 - 128.0);
-    lab.b = static_cast<float>(double(b16) * 256.0 / 65535.0 - 128.0);
-    return lab;
-}
-
 } // namespace quillon

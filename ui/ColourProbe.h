@@ -37,7 +37,4 @@ ProbeLch LabToLch(float L, float a, float b);
 // h in degrees as entered (not reduced). a* is kept as a float before b* is derived from it.
 ProbeLab LchToLab(double L, double C, double h);
 
-// Named-colour values: L16 over 0...65535 is L* 0...100; a16, b16 use the factor 256/65535.
-ProbeLab NamedColourToLab(std::uint16_t L16, std::uint16_t a16, std::uint16_t b16);
-
 } // namespace quillon

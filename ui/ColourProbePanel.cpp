@@ -8,16 +8,21 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 
 #include "app/MessageBoxes.h"
 #include "app/Strings.h"
 #include "app/WaitCursor.h"
 #include "profiles/LoadedProfile.h"
+#include "profiles/NamedColourLab.h"
 #include "profiles/NamedColours.h"
 #include "profiles/ProfileCatalogue.h"
 #include "ui/ColourProbe.h"
+#include "ui/NamedColourListModel.h"
+#include "ui/ProbeVerdicts.h"
 #include "ui/StringIds.h"
 #include "ui/ViewerDlg.h"
 #include "ui_ViewerDlg.h"
@@ -27,11 +32,13 @@ namespace quillon {
 namespace {
 
 constexpr int kValueFields = 3;
+// Under the value rows of the probe group.
+constexpr int kVerdictGridRow = 5;
 
-
-QString NameOf(const NamedColour& colour)
+std::function<void(std::size_t)>& ColourFillHook()
 {
-    return QString::fromUtf8(colour.name, qsizetype(strnlen(colour.name, NamedColour::kNameSize)));
+    static std::function<void(std::size_t)> hook;
+    return hook;
 }
 
 bool NameLess(const NamedColour& x, const NamedColour& y)
@@ -56,8 +63,46 @@ void ColourProbePanel::Init()
         m_ui.ncpProfile->addItem(QString::fromStdString(FileNameOf(record)));
     }
     m_controls.ncpIndex = 0;
-    m_ui.ncpColour->clear();
+    // The combo reads the colour list through a model: a library is one reset, whatever
+    // its size, and the popup lays out only the rows it shows.
+    m_colourModel = new NamedColourListModel(m_state.colours, m_ui.ncpColour);
+    m_ui.ncpColour->setModel(m_colourModel);
+    if (auto* list = qobject_cast<QListView*>(m_ui.ncpColour->view()))
+        list->setUniformItemSizes(true);
+    // A drop-down list of a few rows, as the platform's own combo, rather than a popup
+    // placed over the combo: sizing that popup visits every row (0.45 s for 50,000).
+    m_ui.ncpColour->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    m_ui.ncpColour->setCurrentIndex(-1);
     m_controls.colourIndex = -1;
+
+    m_verdictView = new ProbeVerdictView(m_ui.probeGroup);
+    m_ui.probeGrid->addWidget(m_verdictView, kVerdictGridRow, 0, 1, 2);
+}
+
+void ColourProbePanel::SetColourFillHook(std::function<void(std::size_t)> hook)
+{
+    ColourFillHook() = std::move(hook);
+}
+
+template <typename Body> void ColourProbePanel::Guarded(Body&& body)
+{
+    bool outOfMemory = false;
+    try {
+        body();
+    } catch (const std::bad_alloc&) {
+        outOfMemory = true;
+    } catch (const std::length_error&) {
+        outOfMemory = true;
+    }
+    if (!outOfMemory)
+        return;
+    try {
+        DropColourList();
+        UpdateVerdicts();
+        ErrorBox(ids::kOutOfMemory);
+    } catch (...) {
+        // Nothing more can be freed or shown: the list is empty, the window goes on.
+    }
 }
 
 ColourProbePanel::ColourProbePanel(QWidget& window, Ui::ViewerDlg& ui, const ViewerEnvironment& env,
@@ -147,64 +192,140 @@ void ColourProbePanel::ApplyFormatLayout()
 
 void ColourProbePanel::OnFormatChanged()
 {
-    ApplyFormatLayout();
-    if (m_state.showPoint != 0)
-        m_redraw();
+    Guarded([this] {
+        ApplyFormatLayout();
+        UpdateVerdicts(); // the library's counts show with the named-colour format only
+        if (m_state.showPoint != 0)
+            m_redraw();
+    });
 }
 
 void ColourProbePanel::OnValueEdited()
 {
-    ReadControls();
-    m_ui.ncpColour->setCurrentIndex(-1); // no named colour is selected any more
-    const double v0 = ParseProbeNumber(m_controls.texts[0]);
-    const double v1 = ParseProbeNumber(m_controls.texts[1]);
-    const double v2 = ParseProbeNumber(m_controls.texts[2]);
-    if (m_controls.format == ProbeFormat::Lab) {
-        m_state.L = NarrowToFloat(v0);
-        m_state.a = NarrowToFloat(v1);
-        m_state.b = NarrowToFloat(v2);
-    } else {
-        const ProbeLab lab = LchToLab(v0, v1, v2);
-        m_state.L = lab.L;
-        m_state.a = lab.a;
-        m_state.b = lab.b;
-    }
-    if (m_state.showPoint != 0)
-        m_redraw();
+    Guarded([this] {
+        ReadControls();
+        m_ui.ncpColour->setCurrentIndex(-1); // no named colour is selected any more
+        const double v0 = ParseProbeNumber(m_controls.texts[0]);
+        const double v1 = ParseProbeNumber(m_controls.texts[1]);
+        const double v2 = ParseProbeNumber(m_controls.texts[2]);
+        if (m_controls.format == ProbeFormat::Lab) {
+            m_state.L = NarrowToFloat(v0);
+            m_state.a = NarrowToFloat(v1);
+            m_state.b = NarrowToFloat(v2);
+        } else {
+            const ProbeLab lab = LchToLab(v0, v1, v2);
+            m_state.L = lab.L;
+            m_state.a = lab.a;
+            m_state.b = lab.b;
+        }
+        UpdateVerdicts();
+        if (m_state.showPoint != 0)
+            m_redraw();
+    });
 }
 
 void ColourProbePanel::OnShowPoint()
 {
-    ReadControls();
-    m_redraw();
+    Guarded([this] {
+        ReadControls();
+        m_redraw();
+    });
 }
 
 void ColourProbePanel::OnNcpProfileChosen()
 {
+    Guarded([this] { ChooseNcpProfile(); });
+}
+
+void ColourProbePanel::DropColourList()
+{
+    {
+        NamedColourListModel::Reset reset(*m_colourModel);
+        m_state.colours.clear();
+        m_state.colours.shrink_to_fit();
+    }
+    m_ui.ncpColour->setCurrentIndex(-1);
+    m_namedLab.clear();
+    m_namedLab.shrink_to_fit();
+    m_namedCounts.clear();
+    m_libraryRead = false;
+}
+
+void ColourProbePanel::ChooseNcpProfile()
+{
     ReadControls();
-    m_ui.ncpColour->clear();
+    // The previous list goes first, so two libraries never sit in memory together.
+    DropColourList();
+    UpdateVerdicts();
     const int index = m_controls.ncpIndex;
     if (index <= 0 || std::size_t(index) > m_state.ncpList.size())
         return;
 
     std::optional<int> error;
+    std::vector<NamedColour> colours;
+    std::vector<LabValue> lab;
     {
-        // On the stack: creating the set cannot fail, so message 1004 cannot arise here.
+        // On the stack: creating the set cannot fail; memory running out later is the
+        // handler's "Out of memory." (Guarded).
         LoadedProfileSet set(m_env.services);
         // The arrow comes back, and the profile is closed, before any message is shown.
         WaitCursor cursor;
-        error = ReadNcpColours(set, m_state.ncpList[std::size_t(index) - 1]);
+        error = ReadNcpColours(set, m_state.ncpList[std::size_t(index) - 1], colours);
+        if (!error) {
+            if (ColourFillHook())
+                ColourFillHook()(colours.size());
+            lab = NamedColoursLab(colours);
+        }
     }
     if (error) {
         ErrorBox(*error);
         return;
     }
-    for (const NamedColour& colour : m_state.colours)
-        m_ui.ncpColour->addItem(NameOf(colour));
+    {
+        NamedColourListModel::Reset reset(*m_colourModel);
+        m_state.colours = std::move(colours);
+    }
     m_ui.ncpColour->setCurrentIndex(-1);
+    m_namedLab = std::move(lab);
+    m_libraryRead = true;
+    CountNamedInside();
+    UpdateVerdicts();
 }
 
-std::optional<int> ColourProbePanel::ReadNcpColours(LoadedProfileSet& set, const ProfileRecord& record)
+void ColourProbePanel::OnListChanged(const std::vector<GamutSolid>& solids)
+{
+    Guarded([this, &solids] {
+        m_solids = solids;
+        CountNamedInside();
+        UpdateVerdicts();
+    });
+}
+
+void ColourProbePanel::CountNamedInside()
+{
+    m_namedCounts.clear();
+    if (!m_libraryRead)
+        return;
+    m_namedCounts.reserve(m_solids.size());
+    for (const GamutSolid& solid : m_solids)
+        m_namedCounts.push_back(solid.CountInside(m_namedLab));
+}
+
+void ColourProbePanel::UpdateVerdicts()
+{
+    if (m_verdictView == nullptr)
+        return;
+    const LabValue probe{m_state.L, m_state.a, m_state.b};
+    std::vector<InsideResult> verdicts;
+    verdicts.reserve(m_solids.size());
+    for (const GamutSolid& solid : m_solids)
+        verdicts.push_back(solid.Test(probe));
+    const bool named = m_controls.format == ProbeFormat::NcpProfile && m_libraryRead;
+    m_verdictView->Show(verdicts, named ? std::span<const NamedCount>(m_namedCounts) : std::span<const NamedCount>());
+}
+
+std::optional<int> ColourProbePanel::ReadNcpColours(LoadedProfileSet& set, const ProfileRecord& record,
+                                                    std::vector<NamedColour>& colours)
 {
     LoadedProfile* profile = nullptr;
     if (set.Load(FileNameOf(record), &profile) != LoadResult::Ok || profile == nullptr)
@@ -212,12 +333,12 @@ std::optional<int> ColourProbePanel::ReadNcpColours(LoadedProfileSet& set, const
 
     std::uint32_t count = 0;
     const NamedColourResult counted = ReadNamedColours(*profile, nullptr, count);
-    m_state.colours.clear();
+    colours.clear();
     bool ok = counted == NamedColourResult::CountOnly;
     // An element without colours is a valid, empty list: the second call is not needed.
     if (ok && count > 0) {
         try {
-            m_state.colours.resize(count);
+            colours.resize(count);
         } catch (const std::bad_alloc&) {
             ok = false;
         } catch (const std::length_error&) {
@@ -225,33 +346,35 @@ std::optional<int> ColourProbePanel::ReadNcpColours(LoadedProfileSet& set, const
         }
         if (ok) {
             std::uint32_t delivered = count;
-            ok = ReadNamedColours(*profile, m_state.colours.data(), delivered) == NamedColourResult::Ok;
+            ok = ReadNamedColours(*profile, colours.data(), delivered) == NamedColourResult::Ok;
             if (ok && delivered < count)
-                m_state.colours.resize(delivered);
+                colours.resize(delivered);
         }
     }
     if (!ok) {
-        m_state.colours.clear();
-        m_state.colours.shrink_to_fit();
+        colours.clear();
+        colours.shrink_to_fit();
         return ids::kCannotReadNcpColours;
     }
-    std::stable_sort(m_state.colours.begin(), m_state.colours.end(), NameLess);
+    std::stable_sort(colours.begin(), colours.end(), NameLess);
     return std::nullopt;
 }
 
 void ColourProbePanel::OnColourChosen()
 {
-    ReadControls();
-    const int index = m_controls.colourIndex;
-    if (index < 0 || std::size_t(index) >= m_state.colours.size())
-        return;
-    const NamedColour& colour = m_state.colours[std::size_t(index)];
-    const ProbeLab lab = NamedColourToLab(colour.L16, colour.a16, colour.b16);
-    m_state.L = lab.L;
-    m_state.a = lab.a;
-    m_state.b = lab.b;
-    if (m_state.showPoint != 0)
-        m_redraw();
+    Guarded([this] {
+        ReadControls();
+        const int index = m_controls.colourIndex;
+        if (index < 0 || std::size_t(index) >= m_state.colours.size())
+            return;
+        const NamedLab lab = NamedColourLab(m_state.colours[std::size_t(index)]);
+        m_state.L = lab.L;
+        m_state.a = lab.a;
+        m_state.b = lab.b;
+        UpdateVerdicts();
+        if (m_state.showPoint != 0)
+            m_redraw();
+    });
 }
 
 } // namespace quillon

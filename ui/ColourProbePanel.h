@@ -1,7 +1,10 @@
 #pragma once
+#include <cstddef>
 #include <functional>
 #include <optional>
+#include <vector>
 
+#include "gamut/GamutSolid.h"
 #include "ui/ColourProbeState.h"
 
 class QWidget;
@@ -13,10 +16,14 @@ namespace quillon {
 
 struct ViewerEnvironment;
 class LoadedProfileSet;
+class NamedColourListModel;
+class ProbeVerdictView;
 
 // The main window's colour probe: its state, the values its controls show, and the
-// handlers of those controls. The window owns the form and the viewport; the panel asks
-// for a redraw through `redraw` and never knows the window's other parts.
+// handlers of those controls, and under them, for each listed row, whether the probe
+// colour lies inside its shape (and how many colours of the chosen library do). The
+// window owns the form and the viewport; the panel asks for a redraw through `redraw`,
+// learns the listed shapes through OnListChanged and never knows the window's other parts.
 class ColourProbePanel {
 public:
     ColourProbePanel(QWidget& window, Ui::ViewerDlg& ui, const ViewerEnvironment& env,
@@ -40,6 +47,12 @@ public:
     void OnShowPoint();
     void OnNcpProfileChosen();
     void OnColourChosen();
+    // The listed rows changed: their solids, in row order (copies share the data).
+    void OnListChanged(const std::vector<GamutSolid>& solids);
+
+    // Tests: runs once a library's colours are read, before the combo shows them, with
+    // their number; may throw std::bad_alloc to stand for memory running out there.
+    static void SetColourFillHook(std::function<void(std::size_t)> hook);
 
     // The viewport reads showPoint and L, a, b through references: the panel stays put.
     ColourProbeState& State() { return m_state; }
@@ -48,7 +61,17 @@ public:
 private:
     // The colours of the chosen named-colour profile into the state, sorted by name; the
     // message to show once `set` is closed, or none.
-    std::optional<int> ReadNcpColours(LoadedProfileSet& set, const ProfileRecord& record);
+    std::optional<int> ReadNcpColours(LoadedProfileSet& set, const ProfileRecord& record,
+                                      std::vector<NamedColour>& colours);
+    void ChooseNcpProfile();
+    // Empties the colour list, the combo that shows it and the library's counts.
+    void DropColourList();
+    // Verdicts for the probe colour, and the library's counts while one is chosen.
+    void UpdateVerdicts();
+    void CountNamedInside();
+    // Runs a handler's body; memory running out anywhere in it empties the colour list and
+    // shows "Out of memory." instead of leaving the handler by an exception.
+    template <typename Body> void Guarded(Body&& body);
 
     QWidget& m_window;
     Ui::ViewerDlg& m_ui;
@@ -56,6 +79,12 @@ private:
     std::function<void()> m_redraw;
     ColourProbeState m_state;
     ProbeControlValues m_controls;
+    NamedColourListModel* m_colourModel = nullptr; // owned by the colour combo
+    ProbeVerdictView* m_verdictView = nullptr;     // owned by the probe group
+    std::vector<GamutSolid> m_solids;
+    std::vector<LabValue> m_namedLab; // the colour list's Lab values, in its order
+    std::vector<NamedCount> m_namedCounts;
+    bool m_libraryRead = false; // a named-colour library's colours are in the list
 };
 
 } // namespace quillon

@@ -32,7 +32,11 @@
     X(kConfirmClose, 1030) \
     X(kCannotLoadNcp, 1031) \
     X(kCannotReadNcpColours, 1032) \
-    X(kPathTooLong, 2040)
+    X(kPathTooLong, 2040) \
+    X(kVerdictInside, 2070) \
+    X(kVerdictOutsideBy, 2071) \
+    X(kNamedInsideCount, 2072) \
+    X(kVerdictCaption, 2073)
 
 namespace quillon::ids {
 #define QUILLON_UI_STRING_ID(name, value) constexpr int name = value;

@@ -108,6 +108,7 @@ void CViewerDlg::ConnectHandlers()
     connect(m_list.get(), &ViewListPanel::listChanged, this, &CViewerDlg::listChanged);
     m_list->Connect();
     m_probe->Connect();
+    connect(this, &CViewerDlg::listChanged, this, [this] { m_probe->OnListChanged(Solids()); });
 }
 
 void CViewerDlg::ReadControls()

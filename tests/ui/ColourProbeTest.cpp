@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
+#include "profiles/NamedColourLab.h"
 #include "ui/ColourProbe.h"
 
 namespace quillon {
@@ -139,7 +140,8 @@ TEST(LchToLab, AnyInputGivesAValueWithoutCrashing)
     SUCCEED();
 }
 
-TEST(NamedColourToLab, UsesTheFactor256Over65535)
+// The one conversion the probe, its verdicts and quillon-gamut share.
+TEST(NamedColourLab, UsesTheFactor256Over65535)
 {
     struct Case {
         std::uint16_t L16, a16, b16;
@@ -151,7 +153,7 @@ TEST(NamedColourToLab, UsesTheFactor256Over65535)
         {32768, 32896, 32640, 50.000763f, 0.5019608f, -0.4980545f},
     };
     for (const Case& c : cases) {
-        const ProbeLab lab = NamedColourToLab(c.L16, c.a16, c.b16);
+        const NamedLab lab = NamedColourLab(c.L16, c.a16, c.b16);
         EXPECT_NEAR(lab.L, c.L, 1e-5f);
         EXPECT_NEAR(lab.a, c.a, 1e-6f);
         EXPECT_NEAR(lab.b, c.b, 1e-6f);
