@@ -654,6 +654,12 @@ namespace {
 // The verdict along the ray from the centre; outside, `exit` (when given) gets the distance
 // from the colour back to where the ray last left the solid: a point of the net, so a bound
 // on the nearest distance that lets the search skip most of the tree.
+double NearestIn(const GamutSolid::Data& data, const LabValue& colour, double bound);
+
+// Within this distance past the net along its ray a colour counts as on the net: below what
+// two decimals show.
+constexpr double kOnNet = 0.005;
+
 Verdict ClassifyIn(const GamutSolid::Data& data, const LabValue& colour, double* exit)
 {
     if (!Finite(colour))
@@ -686,8 +692,14 @@ Verdict ClassifyIn(const GamutSolid::Data& data, const LabValue& colour, double*
     }
     if (winding > 0)
         return Verdict::Inside;
+    const double beyond = lastBefore >= 0.0 ? (1.0 - lastBefore) * Length(x) : HUGE_VAL;
+    // A colour on the net (a profile's black point on its bottom pole, say) belongs to the
+    // gamut; rounding or a ray nudged off a corner puts it just outside, by less than a
+    // distance one can show. The search bounded by that distance costs little.
+    if (beyond <= kOnNet || NearestIn(data, colour, kOnNet) < kOnNet)
+        return Verdict::Inside;
     if (exit)
-        *exit = lastBefore >= 0.0 ? (1.0 - lastBefore) * Length(x) : HUGE_VAL;
+        *exit = beyond;
     return Verdict::Outside;
 }
 

@@ -147,6 +147,11 @@ TEST(GamutSolid, PointsJustInsideAndJustOutsideTheSphere)
         EXPECT_EQ(outside.verdict, Verdict::Outside) << out.L << " " << out.a << " " << out.b;
         // A corner of a net inscribed in a sphere is the nearest point to anything beyond it.
         EXPECT_NEAR(outside.distance, 0.01, 1e-5);
+        // On the net itself (a black point on its pole): inside, as for any colour the
+        // gamut reaches, never "outside by 0.00".
+        const LabValue on = Along(*corner, 1.0);
+        EXPECT_EQ(solid.Test(on).verdict, Verdict::Inside) << on.L << " " << on.a << " " << on.b;
+        EXPECT_EQ(solid.Classify(on), Verdict::Inside);
     }
     EXPECT_EQ(solid.Classify({50, 0, 0}), Verdict::Inside);
     EXPECT_EQ(solid.Classify({50 + radius + 0.01, 0, 0}), Verdict::Outside);
