@@ -379,50 +379,14 @@ TEST(WideGamut, UsableExactLabLimits)
         EXPECT_EQ(UsableExactLab(c.L, c.a, c.b), c.usable) << c.L << " " << c.a << " " << c.b;
 }
 
-namespace {
-
-// Every device colour lands near one corner of Lab: L* 0.02 ... 0.17, a* -127 ... -126.5,
-// b* -126 ... -125.5.
-int CornerSampler(const cmsUInt16Number in[], cmsUInt16Number out[], void*)
-{
-    cmsCIELab lab = {0.02 + 0.15 * in[0] / 65535.0, -127.0 + 0.5 * in[1] / 65535.0, -126.0 + 0.5 * in[2] / 65535.0};
-    cmsFloat2LabEncoded(out, &lab);
-    return 1;
-}
-
-ProfileHandle CornerProfile()
-{
-    cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
-    cmsSetProfileVersion(profile, 4.3);
-    cmsSetDeviceClass(profile, cmsSigOutputClass);
-    cmsSetColorSpace(profile, cmsSigRgbData);
-    cmsSetPCS(profile, cmsSigLabData);
-    cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 3, 3);
-    cmsStage* clut = cmsStageAllocCLut16bit(nullptr, 9, 3, 3, nullptr);
-    cmsStageSampleCLut16bit(clut, CornerSampler, nullptr, 0);
-    // lutAtoBType stores A curves, CLUT, B curves: identity curves around the CLUT.
-    cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
-    cmsPipelineInsertStage(pipeline, cmsAT_END, clut);
-    cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
-    cmsWriteTag(profile, cmsSigAToB0Tag, pipeline);
-    cmsWriteTag(profile, cmsSigMediaWhitePointTag, cmsD50_XYZ());
-    cmsPipelineFree(pipeline);
-    cmsUInt32Number size = 0;
-    cmsSaveProfileToMem(profile, nullptr, &size);
-    std::vector<std::uint8_t> bytes(size);
-    cmsSaveProfileToMem(profile, bytes.data(), &size);
-    cmsCloseProfile(profile);
-    return ProfileHandle::Adopt(cmsOpenProfileFromMem(bytes.data(), size));
-}
-
-} // namespace
-
 // A degenerate profile whose colours all lie in one corner builds a shape in that corner,
 // not a sphere about the centre that fills the view.
 TEST(BuildShape, DegenerateProfileStaysNearItsColours)
 {
     auto lab = Glp();
-    auto corner = CornerProfile();
+    // Every device colour lands near one corner of Lab: L* 0.02 ... 0.17, a* -127 ... -126.5,
+    // b* -126 ... -125.5 (tools/make_profile_fixtures.cpp).
+    auto corner = Open(Fixture("degenerate_corner.icc"));
     ASSERT_TRUE(lab && corner);
     const auto transform = CreateMultiProfileTransform(corner.get(), lab.get());
     ASSERT_TRUE(transform.valid());
