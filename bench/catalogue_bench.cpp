@@ -21,6 +21,7 @@
 
 #include "profiles/LoadedProfile.h"
 #include "profiles/NamedColours.h"
+#include "tests/profiles/NamedColourProfiles.h"
 #include "profiles/ProfileCatalogue.h"
 
 using namespace quillon;
@@ -88,37 +89,6 @@ Bytes NamedProfile()
 void Write(const fs::path& path, const Bytes& bytes)
 {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-void Put32(Bytes& b, std::size_t at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + std::size_t(i)] = std::uint8_t(v >> (24 - 8 * i));
-}
-
-// A named-colour profile of `colours` entries, laid out by hand.
-Bytes ManyNamedColours(std::uint32_t colours)
-{
-    const std::size_t elementAt = 144;
-    const std::size_t elementSize = ncl2::kFirstEntryOffset + std::size_t(colours) * ncl2::kEntryFixedSize;
-    Bytes b(elementAt + elementSize, 0);
-    Put32(b, 0, std::uint32_t(b.size()));
-    Put32(b, 12, sig::NamedColourClass);
-    Put32(b, 16, sig::Rgb);
-    Put32(b, 20, sig::Lab);
-    Put32(b, 36, 0x61637370);
-    Put32(b, 128, 1);
-    Put32(b, 132, sig::NamedColour2Tag);
-    Put32(b, 136, std::uint32_t(elementAt));
-    Put32(b, 140, std::uint32_t(elementSize));
-    Put32(b, elementAt, sig::NamedColour2Tag);
-    Put32(b, elementAt + ncl2::kCountOffset, colours);
-    for (std::uint32_t i = 0; i < colours; ++i) {
-        const std::size_t at = elementAt + ncl2::kFirstEntryOffset + std::size_t(i) * ncl2::kEntryFixedSize;
-        const std::string name = "Colour " + std::to_string(i);
-        std::memcpy(&b[at], name.data(), name.size());
-    }
-    return b;
 }
 
 // Load, count, read: what choosing the profile in the probe does on the data side.
@@ -218,7 +188,7 @@ int main(int argc, char** argv)
     fs::create_directories(named);
     for (std::uint32_t colours : {50000u, 1700000u}) {
         const fs::path file = named / ("named_" + std::to_string(colours) + ".icc");
-        Write(file, ManyNamedColours(colours));
+        Write(file, test::NamedProfileBytes(colours));
         TimeNamedColours(file, colours);
     }
 
