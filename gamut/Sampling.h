@@ -4,6 +4,7 @@
 
 #include "gamut/GamutGrid.h"
 #include "profiles/ColourTransform.h"
+#include "profiles/LabWords.h"
 
 namespace quillon {
 
@@ -15,17 +16,13 @@ std::uint16_t LevelToWord(int percent);
 // Percent level to 8-bit channel: 2 -> 5, 50 -> 127, 100 -> 255.
 std::uint8_t LevelToByte(int percent);
 
-// Returned Lab words (0xFF00 = L* 100, 0x8080 = a*/b* ~0) to floats. 1/65280 and 1/65535
-// are float constants; the products are taken in double and stored as float, which makes
-// 0x8080 decode to -2^-25 (all-float arithmetic would give +2^-17).
+// Returned Lab words (transform words, see profiles/LabWords.h) to floats.
 inline Lab DecodeLab(std::uint16_t Lw, std::uint16_t aw, std::uint16_t bw)
 {
-    constexpr float kLightnessFactor = 1.0f / 65280.0f;
-    constexpr float kOpponentFactor = 1.0f / 65535.0f;
     Lab lab;
-    lab.L = static_cast<float>(static_cast<double>(Lw) * kLightnessFactor * 100.0);
-    lab.a = static_cast<float>(static_cast<double>(aw) * kOpponentFactor * 255.0 - 128.0);
-    lab.b = static_cast<float>(static_cast<double>(bw) * kOpponentFactor * 255.0 - 128.0);
+    lab.L = labwords::TransformLightness(Lw);
+    lab.a = labwords::TransformOpponent(aw);
+    lab.b = labwords::TransformOpponent(bw);
     return lab;
 }
 

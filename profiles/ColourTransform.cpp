@@ -7,6 +7,8 @@
 
 #include <lcms2.h>
 
+#include "profiles/LabWords.h"
+
 namespace quillon {
 namespace {
 
@@ -62,7 +64,7 @@ struct LightnessTable {
     LightnessTable()
     {
         for (std::uint32_t i = 0; i < 65536; ++i)
-            value[i] = static_cast<std::uint16_t>((i * 65280u + 32767u) / 65535u);
+            value[i] = labwords::TransformLightnessFromV4(static_cast<std::uint16_t>(i));
     }
 };
 const LightnessTable& Lightness()

@@ -11,8 +11,8 @@ struct NamedLab {
     float b = 0.0f;
 };
 
-// The Lab value a named colour stands for, as the colour probe shows it: L16 over
-// 0 ... 65535 is L* 0 ... 100; a16 and b16 take the factor 256 / 65535, less 128.
+// The Lab value a named colour stands for, as the colour probe shows it (named-colour
+// words, see profiles/LabWords.h).
 NamedLab NamedColourLab(std::uint16_t L16, std::uint16_t a16, std::uint16_t b16);
 NamedLab NamedColourLab(const NamedColour& colour);
 

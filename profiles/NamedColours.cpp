@@ -5,15 +5,11 @@
 #include <new>
 #include <vector>
 
+#include "profiles/LabWords.h"
+
 namespace quillon {
 
-std::uint16_t ScaleLightness(std::uint16_t stored)
-{
-    // Times 257/256 truncated: 0xFF00 -> 0xFFFF. Words above 0xFF00 are not valid L* and
-    // would overflow; they saturate.
-    const std::uint32_t scaled = (std::uint32_t(stored) * 257u) >> 8;
-    return static_cast<std::uint16_t>(std::min<std::uint32_t>(scaled, 0xFFFF));
-}
+std::uint16_t ScaleLightness(std::uint16_t stored) { return labwords::NamedLightnessFromElement(stored); }
 
 namespace {
 

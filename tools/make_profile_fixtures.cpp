@@ -13,6 +13,8 @@
 
 #include <lcms2.h>
 
+#include "profiles/LabWords.h"
+
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -259,10 +261,10 @@ cmsHPROFILE NamedLabProfile()
     const auto count = cmsUInt32Number(sizeof kProbeColours / sizeof kProbeColours[0]);
     cmsNAMEDCOLORLIST* list = cmsAllocNamedColorList(nullptr, count, 3, "", "");
     for (const LabColour& colour : kProbeColours) {
-        // The element's encoding as the reader takes it: 0xFF00 is L* 100, a*/b* over 256.
-        cmsUInt16Number pcs[3] = {cmsUInt16Number(std::lround(colour.L * 65280.0 / 100.0)),
-                                  cmsUInt16Number(std::lround((colour.a + 128.0) * 65535.0 / 256.0)),
-                                  cmsUInt16Number(std::lround((colour.b + 128.0) * 65535.0 / 256.0))};
+        // The element's encoding as the reader takes it.
+        using namespace quillon::labwords;
+        cmsUInt16Number pcs[3] = {ElementLightnessWord(colour.L), ElementOpponentWord(colour.a),
+                                  ElementOpponentWord(colour.b)};
         cmsUInt16Number device[cmsMAXCHANNELS] = {};
         cmsAppendNamedColor(list, colour.name, pcs, device);
     }

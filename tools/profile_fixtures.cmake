@@ -1,6 +1,6 @@
 # Profiles read by the profile tests, written at build time into ${QUILLON_FIXTURE_DIR}.
 add_executable(make_profile_fixtures make_profile_fixtures.cpp)
-target_link_libraries(make_profile_fixtures PRIVATE PkgConfig::LCMS2)
+target_link_libraries(make_profile_fixtures PRIVATE PkgConfig::LCMS2 quillon_profiles)
 
 set(QUILLON_PROFILE_FIXTURES_STAMP ${QUILLON_FIXTURE_DIR}/profile_fixtures.stamp)
 add_custom_command(OUTPUT ${QUILLON_PROFILE_FIXTURES_STAMP}

@@ -355,7 +355,7 @@ Words WordsOf(double L, double a, double b)
         const double w = std::round((v + offset) * scale);
         return static_cast<std::uint16_t>(std::clamp(w, 0.0, 65535.0));
     };
-    return {word(L, 65280.0 / 100.0, 0.0), word(a, 65535.0 / 255.0, 128.0), word(b, 65535.0 / 255.0, 128.0)};
+    return {word(L, labwords::kTransformWhiteL / 100.0, 0.0), word(a, 65535.0 / 255.0, 128.0), word(b, 65535.0 / 255.0, 128.0)};
 }
 
 std::vector<Words> ShortcutProbe()

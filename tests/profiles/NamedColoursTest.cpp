@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "profiles/ColourTransform.h"
+#include "profiles/LabWords.h"
 #include "profiles/NamedColours.h"
 #include "tests/profiles/NamedColourProfiles.h"
 #include "tests/profiles/Fixtures.h"
@@ -136,6 +137,36 @@ TEST(NamedColoursRead, LightnessScaleTruncatesAndSaturates)
                           {0x8000, 32896}, {0xFF00, 65535}, {0xFF01, 65535},  {0xFFFF, 65535}};
     for (const auto& c : cases)
         EXPECT_EQ(ScaleLightness(c.stored), c.scaled) << c.stored;
+}
+
+// The two word encodings of profiles/LabWords.h, checked by what they mean rather than by
+// their arithmetic: encode then decode gives the value back within a word's step, the ends
+// are exact, and the neutral opponent word is the documented hair below zero.
+TEST(LabWords, EncodingsRoundTripWithinOneStep)
+{
+    using namespace labwords;
+    for (int i = 0; i <= 10000; ++i) {
+        const double L = i / 100.0;
+        const float named = NamedLightness(NamedLightnessFromElement(ElementLightnessWord(L)));
+        ASSERT_NEAR(named, L, 0.003) << L; // half an element step plus the truncation
+        const double a = -128.0 + i * 0.0255;
+        ASSERT_NEAR(NamedOpponent(ElementOpponentWord(a)), a, 0.002) << a;
+    }
+    std::uint16_t previous = 0;
+    for (std::uint32_t v4 = 0; v4 <= 0xFFFF; ++v4) {
+        const std::uint16_t w = TransformLightnessFromV4(static_cast<std::uint16_t>(v4));
+        ASSERT_GE(w, previous) << v4;
+        ASSERT_NEAR(TransformLightness(w), v4 * 100.0 / 65535.0, 0.001) << v4;
+        previous = w;
+        ASSERT_GE(NamedLightnessFromElement(static_cast<std::uint16_t>(v4)),
+                  NamedLightnessFromElement(static_cast<std::uint16_t>(v4 ? v4 - 1 : 0)));
+    }
+    EXPECT_EQ(TransformLightnessFromV4(0xFFFF), kTransformWhiteL);
+    EXPECT_FLOAT_EQ(TransformLightness(kTransformWhiteL), 100.0f); // 1/65280 is a float constant
+    EXPECT_EQ(NamedLightness(NamedLightnessFromElement(0xFF00)), 100.0f);
+    EXPECT_EQ(TransformOpponent(kNeutralOpponent), -0x1p-25f);
+    EXPECT_EQ(NamedOpponent(0), -128.0f);
+    EXPECT_EQ(TransformOpponent(0), -128.0f);
 }
 
 TEST(NamedColoursRead, CapacityFiveOfEightDeliversTheFirstFive)

@@ -1,4 +1,9 @@
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <ostream>
+#include <string>
 
 #include <QPushButton>
 #include <QTest>
@@ -6,6 +11,7 @@
 
 #include "tests/ui/UiFixture.h"
 #include "profiles/ColourTransform.h"
+#include "profiles/ProfileFile.h"
 #include "profiles/ProfileHandle.h"
 #include "ui/StringIds.h"
 #include "view3d/C3DScrollView.h"
@@ -21,6 +27,50 @@ using Ids = std::vector<int>;
 #define QUILLON_HYGIENE_ROUNDS 100
 #endif
 constexpr int kRounds = QUILLON_HYGIENE_ROUNDS;
+
+// The environment variable QUILLON_HYGIENE_ROUNDS, when it holds a positive count, replaces
+// the built-in rounds (e.g. 200 for a long resource run by hand).
+int Rounds(int builtIn)
+{
+    const char* text = std::getenv("QUILLON_HYGIENE_ROUNDS");
+    if (!text)
+        return builtIn;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    return end != text && *end == 0 && value > 0 && value <= 100000 ? int(value) : builtIn;
+}
+
+// What the process holds from the system: entries of /proc/self/fd (the listing's own
+// descriptor included, the same at every reading) and VmRSS. Printed, never asserted: the
+// allocator and the GL driver keep memory as they see fit.
+struct ProcessUse {
+    long descriptors = -1;
+    long residentKiB = -1;
+};
+
+ProcessUse TakeProcessUse()
+{
+    ProcessUse use;
+    std::error_code error;
+    long entries = 0;
+    for (auto it = std::filesystem::directory_iterator("/proc/self/fd", error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error))
+        ++entries;
+    if (!error)
+        use.descriptors = entries;
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            use.residentKiB = std::strtol(line.c_str() + 6, nullptr, 10);
+    return use;
+}
+
+void PrintProcessUse(const char* title, int rounds, const ProcessUse& before, const ProcessUse& after)
+{
+    std::printf("[ resources ] %s, %d rounds: descriptors %ld -> %ld, VmRSS %ld kB -> %ld kB\n", title, rounds,
+                before.descriptors, after.descriptors, before.residentKiB, after.residentKiB);
+    std::fflush(stdout);
+}
 
 struct Counts {
     long profiles = 0;
@@ -90,8 +140,10 @@ TEST_F(ResourceHygieneTest, AddAndRemoveManyTimesLeavesNothingOpen)
     EXPECT_EQ(baseline.liveLists, 102);
     EXPECT_EQ(baseline.ownedLists, baseline.liveLists);
     ASSERT_TRUE(TakeBoxes().empty());
+    const int rounds = Rounds(kRounds);
+    const ProcessUse before = TakeProcessUse();
 
-    for (int round = 0; round < kRounds; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         const Attempt& a = AttemptOfRound(round);
         Add(a.name, a.profileClass, a.colourSpace);
         ASSERT_EQ(TakeBoxes(), a.boxes) << a.name << " in round " << round;
@@ -107,7 +159,44 @@ TEST_F(ResourceHygieneTest, AddAndRemoveManyTimesLeavesNothingOpen)
         ASSERT_EQ(Take(view), baseline) << a.name << " in round " << round;
     }
     EXPECT_EQ(m_dialog->SlotCount(), 0);
-    EXPECT_EQ(ChooserCalls(), kRounds);
+    EXPECT_EQ(ChooserCalls(), rounds);
+    PrintProcessUse("fixtures", rounds, before, TakeProcessUse());
+}
+
+// The same with the system's own profiles, added by full path as Browse... adds them: an
+// RGB display profile and two CMYK press profiles in turn. A few rounds by default; set
+// QUILLON_HYGIENE_ROUNDS for a long run.
+TEST_F(ResourceHygieneTest, RealProfilesAddedAndRemovedLeaveNothingOpen)
+{
+    const char* const kPaths[] = {"/usr/share/color/icc/sRGB.icc", "/usr/share/color/icc/ghostscript/default_cmyk.icc",
+                                  "/usr/share/color/icc/ghostscript/ps_cmyk.icc"};
+    std::vector<ProfileRecord> records;
+    for (const char* path : kPaths) {
+        ProfileRecord record;
+        if (std::filesystem::is_regular_file(path) && RecordForProfileFile(path, record) == file_record_result::Ok)
+            records.push_back(record);
+    }
+    if (records.empty())
+        GTEST_SKIP() << "no system profiles installed";
+
+    const Counts baseline = OpenAndSettle();
+    C3DScrollView* view = m_dialog->Viewport();
+    const int rounds = Rounds(6);
+    const ProcessUse before = TakeProcessUse();
+    for (int round = 0; round < rounds; ++round) {
+        const ProfileRecord& record = records[std::size_t(round) % records.size()];
+        QueueChoice(record);
+        QTest::mouseClick(Child<QPushButton>("addButton"), Qt::LeftButton);
+        ASSERT_EQ(TakeBoxes(), Ids{}) << record.fileName << " in round " << round;
+        ASSERT_EQ(m_dialog->SlotCount(), 1) << record.fileName << " in round " << round;
+        AnswerQuestions(QMessageBox::Yes);
+        SelectRows({0});
+        ClickRemove();
+        ASSERT_EQ(TakeBoxes(), Ids{ids::kConfirmRemove}) << "round " << round;
+        ASSERT_EQ(m_dialog->SlotCount(), 0) << "round " << round;
+        ASSERT_EQ(Take(view), baseline) << record.fileName << " in round " << round;
+    }
+    PrintProcessUse("system profiles", rounds, before, TakeProcessUse());
 }
 
 TEST_F(ResourceHygieneTest, ListedShapesKeepNoProfileOpenAndTakeNoNewList)

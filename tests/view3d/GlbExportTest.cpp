@@ -172,8 +172,9 @@ TEST(GlbExport, ColoursAreTheViewportsWithOpacityAsAlpha)
         std::int16_t opacity;
         int row;
         const char* alphaMode;
+        float alpha;
     };
-    const Case cases[] = {{false, 100, 1, "OPAQUE"}, {false, 40, 3, "BLEND"}, {true, 70, 0, "BLEND"}};
+    const Case cases[] = {{false, 100, 1, "OPAQUE", 1.0f}, {false, 40, 3, "BLEND", 0.4f}, {true, 70, 0, "BLEND", 0.7f}};
     for (const auto& c : cases) {
         auto slot = Ball(6, 30.0f);
         slot->naturalColours = c.natural;
@@ -197,7 +198,7 @@ TEST(GlbExport, ColoursAreTheViewportsWithOpacityAsAlpha)
                 EXPECT_FLOAT_EQ(float(rgba[i]), expected.red);
                 EXPECT_FLOAT_EQ(float(rgba[i + 1]), expected.green);
                 EXPECT_FLOAT_EQ(float(rgba[i + 2]), expected.blue);
-                EXPECT_FLOAT_EQ(float(rgba[i + 3]), float(c.opacity) / 100.0f);
+                EXPECT_FLOAT_EQ(float(rgba[i + 3]), c.alpha);
                 i += 4;
             }
         }
