@@ -150,8 +150,8 @@ TEST_F(ProbeWindowTest, NamedColoursAreListedSortedAndPlaceTheProbe)
 
     Choose(Colours(), names.indexOf("Paper White"));
     EXPECT_FLOAT_EQ(m_dialog->Probe().L, 100.0f);
-    EXPECT_NEAR(m_dialog->Probe().a, 32896.0 * 256 / 65535 - 128, 1e-5);
-    EXPECT_NEAR(m_dialog->Probe().b, 32896.0 * 256 / 65535 - 128, 1e-5);
+    EXPECT_NEAR(m_dialog->Probe().a, 0.5019608, 1e-5);
+    EXPECT_NEAR(m_dialog->Probe().b, 0.5019608, 1e-5);
 
     Choose(Format(), 0);
     EXPECT_EQ(Texts(), (std::vector<QString>{"100.00", "0.50", "0.50"}));
