@@ -209,18 +209,11 @@ void ColourProbePanel::OnValueEdited()
         const double v1 = ParseProbeNumber(m_controls.texts[1]);
         const double v2 = ParseProbeNumber(m_controls.texts[2]);
         if (m_controls.format == ProbeFormat::Lab) {
-            m_state.L = NarrowToFloat(v0);
-            m_state.a = NarrowToFloat(v1);
-            m_state.b = NarrowToFloat(v2);
+            SetProbeColour(NarrowToFloat(v0), NarrowToFloat(v1), NarrowToFloat(v2));
         } else {
             const ProbeLab lab = LchToLab(v0, v1, v2);
-            m_state.L = lab.L;
-            m_state.a = lab.a;
-            m_state.b = lab.b;
+            SetProbeColour(lab.L, lab.a, lab.b);
         }
-        UpdateVerdicts();
-        if (m_state.showPoint != 0)
-            m_redraw();
     });
 }
 
@@ -368,13 +361,18 @@ void ColourProbePanel::OnColourChosen()
         if (index < 0 || std::size_t(index) >= m_state.colours.size())
             return;
         const NamedLab lab = NamedColourLab(m_state.colours[std::size_t(index)]);
-        m_state.L = lab.L;
-        m_state.a = lab.a;
-        m_state.b = lab.b;
-        UpdateVerdicts();
-        if (m_state.showPoint != 0)
-            m_redraw();
+        SetProbeColour(lab.L, lab.a, lab.b);
     });
+}
+
+void ColourProbePanel::SetProbeColour(float L, float a, float b)
+{
+    m_state.L = L;
+    m_state.a = a;
+    m_state.b = b;
+    UpdateVerdicts();
+    if (m_state.showPoint != 0)
+        m_redraw();
 }
 
 } // namespace quillon

@@ -68,6 +68,8 @@ private:
     void DropColourList();
     // Verdicts for the probe colour, and the library's counts while one is chosen.
     void UpdateVerdicts();
+    // The probe colour from a value or a named colour: verdicts follow, the marker redraws.
+    void SetProbeColour(float L, float a, float b);
     void CountNamedInside();
     // Runs a handler's body; memory running out anywhere in it empties the colour list and
     // shows "Out of memory." instead of leaving the handler by an exception.

@@ -61,7 +61,11 @@ bool SameProfileFile(const char* chosen, const char* used, const ColourServices&
 
 } // namespace
 
-int FindDuplicateSlot(const ProfileRecord& record, const ViewSlot* viewSlots, int slotCount)
+namespace {
+
+// The first used slot of the same class and colour space whose name `same` matches.
+template <typename Same>
+int FindSlot(const ProfileRecord& record, const ViewSlot* viewSlots, int slotCount, Same same)
 {
     char chosen[ProfileRecord::kNameSize];
     TerminatedCopy(chosen, record.fileName);
@@ -71,27 +75,24 @@ int FindDuplicateSlot(const ProfileRecord& record, const ViewSlot* viewSlots, in
             continue;
         char name[ProfileRecord::kNameSize];
         TerminatedCopy(name, used.fileName);
-        if (SameNameIgnoringCase(chosen, name))
+        if (same(chosen, name))
             return i;
     }
     return -1;
 }
 
+} // namespace
+
+int FindDuplicateSlot(const ProfileRecord& record, const ViewSlot* viewSlots, int slotCount)
+{
+    return FindSlot(record, viewSlots, slotCount, SameNameIgnoringCase);
+}
+
 int FindDuplicateSlot(const ProfileRecord& record, const ViewSlot* viewSlots, int slotCount,
                       const ColourServices& services)
 {
-    char chosen[ProfileRecord::kNameSize];
-    TerminatedCopy(chosen, record.fileName);
-    for (int i = 0; i < slotCount && i < kShapeCount; ++i) {
-        const ProfileRecord& used = viewSlots[i].profile;
-        if (used.colourSpace != record.colourSpace || used.profileClass != record.profileClass)
-            continue;
-        char name[ProfileRecord::kNameSize];
-        TerminatedCopy(name, used.fileName);
-        if (SameProfileFile(chosen, name, services))
-            return i;
-    }
-    return -1;
+    return FindSlot(record, viewSlots, slotCount,
+                    [&services](const char* a, const char* b) { return SameProfileFile(a, b, services); });
 }
 
 void RemoveSlotAt(ViewSlot* viewSlots, std::int16_t& slotCount, int i)
