@@ -4,12 +4,6 @@
 
 namespace quillon {
 
-QLocale LocaleOf(Language language)
-{
-    return language == Language::English ? QLocale(QLocale::English, QLocale::UnitedStates)
-                                         : QLocale(QLocale::French, QLocale::Canada);
-}
-
 QString VolumeText(double volume, const QLocale& locale)
 {
     // Far beyond any gamut (the Lab box holds about 2.6e7), but never an overflowing cast.

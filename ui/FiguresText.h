@@ -26,10 +26,6 @@ inline constexpr int kAll[] = {QUILLON_FIGURES_STRING_IDS(QUILLON_FIGURES_STRING
 #undef QUILLON_FIGURES_STRING_ID
 } // namespace figures_ids
 
-// The locale whose number style the language's users read: the same one start-up makes
-// the default (English (United States), French (Canada)).
-QLocale LocaleOf(Language language);
-
 // A volume in cubic CIELAB units, rounded to a whole number the way quillon-gamut rounds it,
 // thousands grouped: "832,061" / "832 061". Empty for a value that is not finite.
 QString VolumeText(double volume, const QLocale& locale);
