@@ -1,8 +1,6 @@
 #include "gamut/ProfileShape.h"
 
 #include <filesystem>
-#include <fstream>
-#include <new>
 #include <system_error>
 #include <vector>
 
@@ -48,18 +46,10 @@ LoadResult LoadProfileFile(LoadedProfileSet& set, const std::string& path, Loade
     if (name.size() < LoadedProfile::kNameSize)
         return set.Load(name, loaded);
 
-    // Deep folders: the same checks on the file's bytes.
-    const std::uintmax_t size = std::filesystem::file_size(absolute, error);
-    if (error || size == 0 || size > ColourServices::kMaxProfileBytes)
-        return LoadResult::CannotOpen;
-    std::vector<char> bytes;
-    try {
-        bytes.resize(static_cast<std::size_t>(size));
-    } catch (const std::bad_alloc&) {
-        return LoadResult::NoMemory;
-    }
-    std::ifstream in(absolute, std::ios::binary);
-    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+    // Deep folders: the bytes through the loader's own checked open (a regular file within
+    // the size limit, never blocking), then the same checks on them.
+    std::vector<std::uint8_t> bytes;
+    if (!ColourServices().ReadProfileFile(name, bytes) || bytes.empty())
         return LoadResult::CannotOpen;
     return set.LoadFromMemory(bytes.data(), bytes.size(), loaded);
 }

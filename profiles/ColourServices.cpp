@@ -262,7 +262,7 @@ fs::path ColourServices::Resolve(const std::string& nameOrPath, bool& followLink
     return {};
 }
 
-ProfileHandle ColourServices::OpenProfile(const std::string& nameOrPath) const
+bool ColourServices::ReadProfileFile(const std::string& nameOrPath, std::vector<std::uint8_t>& bytes) const
 {
     try {
         bool followLink = true;
@@ -270,14 +270,20 @@ ProfileHandle ColourServices::OpenProfile(const std::string& nameOrPath) const
         std::uint64_t size = 0;
         const Descriptor fd = path.empty() ? Descriptor() : OpenRegularFile(path, followLink, size);
         if (fd.get() < 0)
-            return {};
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-        if (ReadAt(fd.get(), bytes.data(), bytes.size()) != bytes.size())
-            return {};
-        return OpenBytes(std::move(bytes));
+            return false;
+        bytes.assign(static_cast<std::size_t>(size), 0);
+        return ReadAt(fd.get(), bytes.data(), bytes.size()) == bytes.size();
     } catch (const std::exception&) {
-        return {};
+        return false;
     }
+}
+
+ProfileHandle ColourServices::OpenProfile(const std::string& nameOrPath) const
+{
+    std::vector<std::uint8_t> bytes;
+    if (!ReadProfileFile(nameOrPath, bytes))
+        return {};
+    return OpenBytes(std::move(bytes));
 }
 
 bool ColourServices::ReadProfileHeader(const std::string& nameOrPath, std::uint8_t header[kHeaderSize]) const

@@ -45,6 +45,9 @@ public:
     // A listed name resolves through the folders in order; an absolute path opens directly.
     // An empty handle when the file is missing, unreadable or not a profile.
     ProfileHandle OpenProfile(const std::string& nameOrPath) const;
+    // The whole file OpenProfile would parse, read through the same checked descriptor;
+    // false when it cannot be read (or memory runs out).
+    bool ReadProfileFile(const std::string& nameOrPath, std::vector<std::uint8_t>& bytes) const;
 
     // The 128 header bytes of the file the name would open, reading nothing else: false
     // unless OpenProfile would give a handle (a regular file within the size limit, with the
