@@ -103,10 +103,16 @@ require_alive() { alive || fail "quillon ended unexpectedly ($*)"; }
 
 # Waits for a visible window of ours whose name matches the regex; prints its id.
 wait_window() {
-    local regex=$1 what=$2 id
-    id=$(timeout "$kWindowTimeout" xdotool search --all --sync --onlyvisible --pid "$qpid" --name "$regex" 2>/dev/null |
-        head -n 1) || true
-    [[ -n $id ]] || { require_alive "waiting for $what"; fail "$what did not appear within ${kWindowTimeout}s"; }
+    local regex=$1 what=$2 id end=$((SECONDS + kWindowTimeout))
+    # Polled rather than one `search --sync`: that call gives up at once on an X error from
+    # a window closing meanwhile (the start-up screen as the main window opens).
+    while :; do
+        id=$(xdotool search --all --onlyvisible --pid "$qpid" --name "$regex" 2>/dev/null | head -n 1) || true
+        [[ -n $id ]] && break
+        require_alive "waiting for $what"
+        ((SECONDS < end)) || fail "$what did not appear within ${kWindowTimeout}s"
+        sleep "$kPoll"
+    done
     echo "$id"
 }
 
